@@ -1,0 +1,38 @@
+# The front door. `make run` and `make test` install what is missing, build and run.
+FUZZ_SECONDS ?= 60
+CMAKE ?= cmake
+
+.PHONY: all deps build run test sanitize bench fuzz clean
+
+all: build
+
+deps:
+	@tools/install-deps
+
+build: deps
+	$(CMAKE) --preset release
+	$(CMAKE) --build --preset release
+
+run: build
+	@echo "The core is built; the window arrives with the form."
+
+test: build
+	ctest --preset release
+
+sanitize: deps
+	$(CMAKE) --preset asan
+	$(CMAKE) --build --preset asan
+	ctest --preset asan
+
+bench: build
+	build/bench/core_bench
+
+fuzz: deps
+	$(CMAKE) --preset fuzz
+	$(CMAKE) --build --preset fuzz
+	mkdir -p build-fuzz/corpus
+	build-fuzz/fuzz/conversions_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	    -rss_limit_mb=4096 -max_len=1048576 build-fuzz/corpus fuzz/corpus
+
+clean:
+	rm -rf build build-asan build-fuzz
