@@ -2,7 +2,7 @@
 FUZZ_SECONDS ?= 60
 CMAKE ?= cmake
 
-.PHONY: all deps build run test sanitize bench fuzz clean
+.PHONY: all deps build run test sanitize bench fuzz format format-check clean
 
 all: build
 
@@ -33,6 +33,14 @@ fuzz: deps
 	mkdir -p build-fuzz/corpus
 	build-fuzz/fuzz/conversions_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
 	    -rss_limit_mb=4096 -max_len=1048576 build-fuzz/corpus fuzz/corpus
+
+SOURCES = $(shell git ls-files '*.cpp' '*.h')
+
+format:
+	clang-format -i $(SOURCES)
+
+format-check:
+	clang-format --dry-run --Werror $(SOURCES)
 
 clean:
 	rm -rf build build-asan build-fuzz

@@ -3,7 +3,6 @@
 #include "core/conversions.h"
 
 #include <benchmark/benchmark.h>
-
 #include <string>
 
 using namespace pelmora;

@@ -26,7 +26,7 @@ Value BinaryDigits(const FieldPanel &panel)
 
 void DecimalToGray(FieldPanel &panel)
 {
-    const std::string input = panel.Text2[decimalField].text;
+    const std::string &input = panel.Text2[decimalField].text;
     panel.CurrentNumber = toInteger(readNumber(input));
     panel.CurrentNumber = absInteger(panel.CurrentNumber);
     if (panel.CurrentNumber < 1)
@@ -45,7 +45,7 @@ void DecimalToGray(FieldPanel &panel)
 
 void GrayToDecimal(FieldPanel &panel)
 {
-    const std::string input = panel.Text2[decimalGrayField].text;
+    const std::string &input = panel.Text2[decimalGrayField].text;
     Value g = readNumber(input);
     g = absValue(g);
     if (lessThan(g, Integer{1}))

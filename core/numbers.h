@@ -60,7 +60,10 @@ Value integerDivide(const Value &a, const Value &b);
 Value exclusiveOr(const Value &a, Integer b);
 
 // Division by 2, truncated toward zero.
-constexpr Integer halve(Integer x) { return x / 2; }
+constexpr Integer halve(Integer x)
+{
+    return x / 2;
+}
 
 // Decimal digits with a leading minus sign for a negative number and no leading blank.
 std::string integerToText(Integer x);

@@ -2,7 +2,6 @@
 #include "tests/core/locale_guard.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 using namespace pelmora;
@@ -59,19 +58,19 @@ const std::string ones31(31, '1');
 
 INSTANTIATE_TEST_SUITE_P(
     Table, DecimalToGrayTest,
-    testing::Values(Row{"5", {"101", "010", "111", "7"}}, Row{"1", {"1", "0", "1", "1"}},
-                    Row{"6", {"110", "011", "101", "5"}}, Row{"-6", {"110", "011", "101", "5"}},
-                    Row{"2.5", {"10", "01", "11", "3"}}, Row{"0.6", {"1", "0", "1", "1"}},
-                    Row{"1000", {"1111101000", "0111110100", "1000011100", "540"}},
-                    Row{"2147483647", {ones31, "0" + std::string(30, '1'),
-                                       "1" + std::string(30, '0'), "1073741824"}},
-                    Row{"-2147483647", {ones31, "0" + std::string(30, '1'),
-                                        "1" + std::string(30, '0'), "1073741824"}},
-                    Row{"2147483647.4", {ones31, "0" + std::string(30, '1'),
-                                         "1" + std::string(30, '0'), "1073741824"}},
-                    Row{"&H8000", {"1000000000000000", "0100000000000000", "1100000000000000",
-                                   "49152"}},
-                    Row{" 1 0abc", {"1010", "0101", "1111", "15"}}));
+    testing::Values(
+        Row{"5", {"101", "010", "111", "7"}}, Row{"1", {"1", "0", "1", "1"}},
+        Row{"6", {"110", "011", "101", "5"}}, Row{"-6", {"110", "011", "101", "5"}},
+        Row{"2.5", {"10", "01", "11", "3"}}, Row{"0.6", {"1", "0", "1", "1"}},
+        Row{"1000", {"1111101000", "0111110100", "1000011100", "540"}},
+        Row{"2147483647",
+            {ones31, "0" + std::string(30, '1'), "1" + std::string(30, '0'), "1073741824"}},
+        Row{"-2147483647",
+            {ones31, "0" + std::string(30, '1'), "1" + std::string(30, '0'), "1073741824"}},
+        Row{"2147483647.4",
+            {ones31, "0" + std::string(30, '1'), "1" + std::string(30, '0'), "1073741824"}},
+        Row{"&H8000", {"1000000000000000", "0100000000000000", "1100000000000000", "49152"}},
+        Row{" 1 0abc", {"1010", "0101", "1111", "15"}}));
 
 class GrayToDecimalTest : public testing::TestWithParam<Row>
 {};
@@ -94,16 +93,14 @@ TEST_P(GrayToDecimalTest, FillsTheFourResultFields)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, GrayToDecimalTest,
-    testing::Values(Row{"7", {"5", "101", remark, "111"}}, Row{"1", {"1", "1", remark, "1"}},
-                    Row{"3", {"2", "10", remark, "11"}}, Row{"-7", {"5", "101", remark, "111"}},
-                    Row{"2.5", {"3", "11", remark, "10"}}, Row{"1.5", {"3", "11", remark, "10"}},
-                    Row{"1.25", {"1.25", "1", remark, "1"}},
-                    Row{"1.4999", {"1.4999", "1", remark, "1"}},
-                    Row{"540", {"1000", "1111101000", remark, "1000011100"}},
-                    Row{"2147483647",
-                        {"1431655765", "1010101010101010101010101010101", remark, ones31}},
-                    Row{"-2147483647.4",
-                        {"1431655765", "1010101010101010101010101010101", remark, ones31}}));
+    testing::Values(
+        Row{"7", {"5", "101", remark, "111"}}, Row{"1", {"1", "1", remark, "1"}},
+        Row{"3", {"2", "10", remark, "11"}}, Row{"-7", {"5", "101", remark, "111"}},
+        Row{"2.5", {"3", "11", remark, "10"}}, Row{"1.5", {"3", "11", remark, "10"}},
+        Row{"1.25", {"1.25", "1", remark, "1"}}, Row{"1.4999", {"1.4999", "1", remark, "1"}},
+        Row{"540", {"1000", "1111101000", remark, "1000011100"}},
+        Row{"2147483647", {"1431655765", "1010101010101010101010101010101", remark, ones31}},
+        Row{"-2147483647.4", {"1431655765", "1010101010101010101010101010101", remark, ones31}}));
 
 TEST(GrayToDecimal, ARealBelowOneAndAHalfShowsWithTheLocaleSeparator)
 {
@@ -142,8 +139,8 @@ TEST_P(NoNumberTest, GrayToDecimalWritesNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, NoNumberTest,
-                         testing::Values("", "0", "0.4", "-0.4", "abc", " ", "-", "1e-400",
-                                         "&X12", "Грей"));
+                         testing::Values("", "0", "0.4", "-0.4", "abc", " ", "-", "1e-400", "&X12",
+                                         "Грей"));
 
 TEST(NoNumber, OnlyTheGrayDirectionIgnoresMagnitudesBelowOne)
 {
@@ -180,9 +177,8 @@ TEST_P(OverflowTest, GrayToDecimalLeavesTheFields)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, OverflowTest,
-                         testing::Values("2147483648", "-2147483648", "-2147483649",
-                                         "2147483647.5", "1e400", "&H100000000",
-                                         "99999999999999999999"));
+                         testing::Values("2147483648", "-2147483648", "-2147483649", "2147483647.5",
+                                         "1e400", "&H100000000", "99999999999999999999"));
 
 TEST(Overflow, SmallestIntegerFailsOnlyWhenTakingItsMagnitude)
 {

@@ -12,8 +12,7 @@ public:
     explicit NumericLocale(const char *name)
         : m_previous(std::setlocale(LC_NUMERIC, nullptr)),
           m_active(std::setlocale(LC_NUMERIC, name) != nullptr)
-    {
-    }
+    {}
     ~NumericLocale() { std::setlocale(LC_NUMERIC, m_previous.c_str()); }
     NumericLocale(const NumericLocale &) = delete;
     NumericLocale &operator=(const NumericLocale &) = delete;

@@ -2,9 +2,8 @@
 #include "core/numbers.h"
 #include "tests/core/locale_guard.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 using namespace pelmora;
@@ -29,16 +28,13 @@ TEST_P(ToIntegerTest, RoundsHalfToEven)
     EXPECT_EQ(toInteger(Value{GetParam().in}), GetParam().out);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ToIntegerTest,
-                         testing::Values(Rounding{2.5, 2}, Rounding{3.5, 4}, Rounding{-2.5, -2},
-                                         Rounding{0.5, 0}, Rounding{0.6, 1}, Rounding{1.5, 2},
-                                         Rounding{-0.5, 0}, Rounding{-1.5, -2},
-                                         Rounding{0.49999999999999994, 0},
-                                         Rounding{2147483647.4, integerMax},
-                                         Rounding{2147483646.5, 2147483646},
-                                         Rounding{-2147483648.4, integerMin},
-                                         Rounding{-2147483648.5, integerMin},
-                                         Rounding{-2147483647.5, integerMin}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, ToIntegerTest,
+    testing::Values(Rounding{2.5, 2}, Rounding{3.5, 4}, Rounding{-2.5, -2}, Rounding{0.5, 0},
+                    Rounding{0.6, 1}, Rounding{1.5, 2}, Rounding{-0.5, 0}, Rounding{-1.5, -2},
+                    Rounding{0.49999999999999994, 0}, Rounding{2147483647.4, integerMax},
+                    Rounding{2147483646.5, 2147483646}, Rounding{-2147483648.4, integerMin},
+                    Rounding{-2147483648.5, integerMin}, Rounding{-2147483647.5, integerMin}));
 
 class ToIntegerOverflowTest : public testing::TestWithParam<Real>
 {};

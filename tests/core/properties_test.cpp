@@ -3,7 +3,6 @@
 #include "core/conversions.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 #include <string>
 #include <vector>

@@ -1,8 +1,7 @@
 #include "core/numbers.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <random>
 #include <string>
 
@@ -40,13 +39,18 @@ INSTANTIATE_TEST_SUITE_P(
                     Reading{"1..5", 1}, Reading{"1.5.7", 1.5}, Reading{"5-3", 5},
                     Reading{"０", 0} /* a full-width digit is no digit */, Reading{"٣", 0}));
 
-INSTANTIATE_TEST_SUITE_P(
-    Blanks, ReadNumberTest,
-    testing::Values(Reading{" 1 0", 10}, Reading{"- 5", -5}, Reading{"\t\r\n 42", 42},
-                    Reading{"1 . 5", 1.5}, Reading{"1e 3", 1000}, Reading{"1e - 1", 0.1},
-                    Reading{"\xE3\x80\x80" "3\xE3\x80\x80" "4", 34},
-                    Reading{"\v5", 0} /* vertical tab is not a blank */,
-                    Reading{"\xC2\xA0" "5", 0} /* nor is the no-break space */));
+INSTANTIATE_TEST_SUITE_P(Blanks, ReadNumberTest,
+                         testing::Values(Reading{" 1 0", 10}, Reading{"- 5", -5},
+                                         Reading{"\t\r\n 42", 42}, Reading{"1 . 5", 1.5},
+                                         Reading{"1e 3", 1000}, Reading{"1e - 1", 0.1},
+                                         Reading{"\xE3\x80\x80"
+                                                 "3\xE3\x80\x80"
+                                                 "4",
+                                                 34},
+                                         Reading{"\v5", 0} /* vertical tab is not a blank */,
+                                         Reading{"\xC2\xA0"
+                                                 "5",
+                                                 0} /* nor is the no-break space */));
 
 INSTANTIATE_TEST_SUITE_P(
     Exponents, ReadNumberTest,
@@ -56,10 +60,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Reading{"1e-400", 0}, Reading{"1e-99999999999999999999", 0},
                     Reading{"0e99999999999999999999", 0}, Reading{"4.9e-324", 4.9e-324}));
 
-INSTANTIATE_TEST_SUITE_P(
-    Suffixes, ReadNumberTest,
-    testing::Values(Reading{"12%", 12}, Reading{"12&", 12}, Reading{"1.5!", 1.5},
-                    Reading{"3@", 3}, Reading{"3#", 3}));
+INSTANTIATE_TEST_SUITE_P(Suffixes, ReadNumberTest,
+                         testing::Values(Reading{"12%", 12}, Reading{"12&", 12},
+                                         Reading{"1.5!", 1.5}, Reading{"3@", 3}, Reading{"3#", 3}));
 
 INSTANTIATE_TEST_SUITE_P(
     Radix, ReadNumberTest,
@@ -70,20 +73,18 @@ INSTANTIATE_TEST_SUITE_P(
                     Reading{"&H80000000", -2147483648.0}, Reading{"&h1f", 31},
                     Reading{"&H 1 F", 31}, Reading{"  &HA", 10}, Reading{"&HAG7", 10},
                     Reading{"&O17", 15}, Reading{"&o17", 15}, Reading{"&O177777", -1},
-                    Reading{"&O200000", 65536}, Reading{"&O37777777777", -1},
-                    Reading{"&O78", 7}, Reading{"&", 0}, Reading{"&H", 0}, Reading{"&O", 0},
-                    Reading{"&X", 0}, Reading{"&X12", 0}, Reading{"& H1", 0},
-                    Reading{"-&H1", 0}));
+                    Reading{"&O200000", 65536}, Reading{"&O37777777777", -1}, Reading{"&O78", 7},
+                    Reading{"&", 0}, Reading{"&H", 0}, Reading{"&O", 0}, Reading{"&X", 0},
+                    Reading{"&X12", 0}, Reading{"& H1", 0}, Reading{"-&H1", 0}));
 
 INSTANTIATE_TEST_SUITE_P(
     Boundaries, ReadNumberTest,
     testing::Values(Reading{"2147483647.4", 2147483647.4}, Reading{"2147483647.5", 2147483647.5},
                     Reading{"-2147483648.5", -2147483648.5}, Reading{"2147483648", 2147483648.0},
-                    Reading{"1.7976931348623157e308", 1.7976931348623157e308},
-                    Reading{"0.1", 0.1}, Reading{"9007199254740993", 9007199254740992.0},
+                    Reading{"1.7976931348623157e308", 1.7976931348623157e308}, Reading{"0.1", 0.1},
+                    Reading{"9007199254740993", 9007199254740992.0},
                     // A digit far beyond the kept ones still breaks the tie upward.
-                    Reading{"9007199254740993." + std::string(1000, '0') + "1",
-                            9007199254740994.0},
+                    Reading{"9007199254740993." + std::string(1000, '0') + "1", 9007199254740994.0},
                     Reading{"9007199254740993" + std::string(1000, '0') + "e-1000",
                             9007199254740992.0},
                     Reading{std::string(1'000'000, ' ') + "5", 5},
@@ -101,9 +102,8 @@ TEST_P(ReadNumberOverflowTest, Throws)
 
 INSTANTIATE_TEST_SUITE_P(Table, ReadNumberOverflowTest,
                          testing::Values("1e400", "-1e400", "1.8e308", "1e99999999999999999999",
-                                         "&H100000000", "&HFFFFFFFFFFFFFFFFFFFF",
-                                         "&O40000000000", "1" + std::string(400, '0'),
-                                         std::string(1'000'000, '9')));
+                                         "&H100000000", "&HFFFFFFFFFFFFFFFFFFFF", "&O40000000000",
+                                         "1" + std::string(400, '0'), std::string(1'000'000, '9')));
 
 // Any plain decimal number reads as the C library's correctly rounded strtod reads it.
 TEST(ReadNumber, AgreesWithStrtodOnRandomDecimals)
