@@ -14,7 +14,11 @@ build: deps
 	$(CMAKE) --build --preset release
 
 run: build
-	@echo "The core is built; the window arrives with the form."
+ifneq ($(DISPLAY)$(WAYLAND_DISPLAY),)
+	build/app/pelmora
+else
+	tools/run-headless build/app/pelmora build/screenshot.png
+endif
 
 test: build
 	ctest --preset release
@@ -26,6 +30,7 @@ sanitize: deps
 
 bench: build
 	build/bench/core_bench
+	build/bench/form_bench
 
 fuzz: deps
 	$(CMAKE) --preset fuzz

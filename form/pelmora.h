@@ -1,0 +1,55 @@
+// The program's one window.
+//
+// The window owns one FieldPanel, the plain state the conversions work on. Each handler first
+// copies what the screen shows (texts, enabled flags, the chosen direction) into the panel,
+// works on the panel only, and then shows the panel again, so the screen and the panel never
+// disagree. The controls are addressed as arrays by index, the way the handlers switch on the
+// index of the control that fired.
+#pragma once
+
+#include "core/field_panel.h"
+
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace Ui {
+class Pelmora;
+}
+
+class Pelmora : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Pelmora(QWidget *parent = nullptr);
+    ~Pelmora() override;
+
+private:
+    void Form_Load();
+    void Option1_Click(int index);
+    void Command1_Click(int index);
+    void ClearFields();
+
+    void readFields();
+    void showFields();
+    void showOverflowMessage();
+
+    std::unique_ptr<Ui::Pelmora> m_ui;
+    pelmora::FieldPanel m_panel;
+
+    std::array<QLineEdit *, 5> Text2;
+    std::array<QRadioButton *, 2> Option1;
+    std::array<QPushButton *, 2> Command1;
+    std::array<QLabel *, 6> Label1;
+    std::array<QPlainTextEdit *, 2> Text1;
+    QGroupBox *Frame1;
+    QLabel *Picture1;
+};

@@ -1,0 +1,406 @@
+// The window driven as a user drives it: every check goes through clicks and key presses and
+// looks at what the controls show.
+#include "form/pelmora.h"
+#include "tests/core/locale_guard.h"
+#include "tests/form/window_driver.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QtTest>
+#include <memory>
+
+using pelmora::test::closeMessageDuring;
+using pelmora::test::WindowDriver;
+
+namespace {
+
+const QString remark = QStringLiteral("Променя се в цикъл");
+const QString ones31(31, u'1');
+const QStringList emptyFields(5, QString());
+const QList<bool> decimalFlags{true, true, true, true, false};
+const QList<bool> grayFlags{false, true, true, true, true};
+
+} // namespace
+
+class FormTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void controlsHaveTheirKindsAndNames();
+    void fieldsAreNamedByTheirLabels();
+    void startsClearedInTheDecimalDirection();
+    void decimalToGray_data();
+    void decimalToGray();
+    void grayToDecimal_data();
+    void grayToDecimal();
+    void grayToDecimalShowsARealWithTheLocaleSeparator();
+    void choosingTheOtherDirectionEmptiesAndSwapsTheInput();
+    void choosingTheChosenDirectionAgainKeepsTheResults();
+    void directionCanBeChosenWithTheKeyboard();
+    void typingIntoTheDisabledFieldChangesNothing();
+    void noNumberKeepsEarlierResults_data();
+    void noNumberKeepsEarlierResults();
+    void calculatingTwiceGivesTheSameResults();
+    void clearKeepsTheDirection_data();
+    void clearKeepsTheDirection();
+    void overflowIsReportedAndChangesNothing_data();
+    void overflowIsReportedAndChangesNothing();
+    void pastedMillionCharacters_data();
+    void pastedMillionCharacters();
+
+private:
+    void chooseDirection(int option);
+
+    std::unique_ptr<Pelmora> m_window;
+    std::unique_ptr<WindowDriver> m_driver;
+};
+
+void FormTest::init()
+{
+    m_window = std::make_unique<Pelmora>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_driver = std::make_unique<WindowDriver>(m_window.get());
+}
+
+void FormTest::cleanup()
+{
+    m_driver.reset();
+    m_window.reset();
+}
+
+void FormTest::chooseDirection(int option)
+{
+    m_driver->choose(option);
+    QVERIFY(m_driver->option(option)->isChecked());
+}
+
+void FormTest::controlsHaveTheirKindsAndNames()
+{
+    QCOMPARE(m_window->objectName(), QStringLiteral("Pelmora"));
+    for (int i = 0; i < 5; ++i)
+        QVERIFY(m_driver->field(i) != nullptr);
+    for (int i = 1; i <= 3; ++i)
+        QVERIFY2(m_driver->field(i)->isReadOnly(), qPrintable(QString::number(i)));
+    QVERIFY(!m_driver->field(0)->isReadOnly());
+    QVERIFY(!m_driver->field(4)->isReadOnly());
+    for (int i = 0; i < 6; ++i)
+        m_driver->control<QLabel>(QStringLiteral("Label1_%1").arg(i));
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY(m_driver->control<QPlainTextEdit>(QStringLiteral("Text1_%1").arg(i))->isReadOnly());
+        QCOMPARE(m_driver->option(i)->parentWidget(),
+                 m_driver->control<QGroupBox>(QStringLiteral("Frame1")));
+    }
+    QCOMPARE(m_driver->command(0)->text(), QStringLiteral("Изчисли"));
+    QCOMPARE(m_driver->command(1)->text(), QStringLiteral("Изчисти"));
+    QCOMPARE(m_driver->option(0)->text(), QStringLiteral("Десетично в Грей"));
+    QCOMPARE(m_driver->option(1)->text(), QStringLiteral("Грей в десетично"));
+    m_driver->control<QLabel>(QStringLiteral("Picture1"));
+}
+
+void FormTest::fieldsAreNamedByTheirLabels()
+{
+    const QStringList names{QStringLiteral("Десетично число"), QStringLiteral("Двоично число"),
+                            QStringLiteral("Преместване"), QStringLiteral("Двоично Грей"),
+                            QStringLiteral("Десетично Грей")};
+    for (int i = 0; i < 5; ++i) {
+        auto *label = m_driver->control<QLabel>(QStringLiteral("Label1_%1").arg(i + 1));
+        QCOMPARE(label->buddy(), m_driver->field(i));
+        QCOMPARE(m_driver->field(i)->accessibleName(), names[i]);
+    }
+}
+
+void FormTest::startsClearedInTheDecimalDirection()
+{
+    QCOMPARE(m_driver->texts(), emptyFields);
+    QCOMPARE(m_driver->enabledFlags(), decimalFlags);
+    QVERIFY(m_driver->option(0)->isChecked());
+    QVERIFY(!m_driver->option(1)->isChecked());
+}
+
+void FormTest::decimalToGray_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QStringList>("results");
+    QTest::newRow("5") << "5" << QStringList{"101", "010", "111", "7"};
+    QTest::newRow("1") << "1" << QStringList{"1", "0", "1", "1"};
+    QTest::newRow("6") << "6" << QStringList{"110", "011", "101", "5"};
+    QTest::newRow("-6") << "-6" << QStringList{"110", "011", "101", "5"};
+    QTest::newRow("2.5") << "2.5" << QStringList{"10", "01", "11", "3"};
+    QTest::newRow("1000") << "1000"
+                          << QStringList{"1111101000", "0111110100", "1000011100", "540"};
+    QTest::newRow("2147483647") << "2147483647"
+                                << QStringList{ones31, u'0' + QString(30, u'1'),
+                                               u'1' + QString(30, u'0'), "1073741824"};
+}
+
+void FormTest::decimalToGray()
+{
+    QFETCH(QString, input);
+    QFETCH(QStringList, results);
+    m_driver->type(0, input);
+    m_driver->calculate();
+    QCOMPARE(m_driver->texts(), QStringList{input} + results);
+    QCOMPARE(m_driver->enabledFlags(), decimalFlags);
+}
+
+void FormTest::grayToDecimal_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QStringList>("results");
+    QTest::newRow("7") << "7" << QStringList{"5", "101", remark, "111"};
+    QTest::newRow("1") << "1" << QStringList{"1", "1", remark, "1"};
+    QTest::newRow("3") << "3" << QStringList{"2", "10", remark, "11"};
+    QTest::newRow("-7") << "-7" << QStringList{"5", "101", remark, "111"};
+    QTest::newRow("2.5") << "2.5" << QStringList{"3", "11", remark, "10"};
+    QTest::newRow("1.5") << "1.5" << QStringList{"3", "11", remark, "10"};
+    QTest::newRow("1.25") << "1.25" << QStringList{"1.25", "1", remark, "1"};
+    QTest::newRow("540") << "540" << QStringList{"1000", "1111101000", remark, "1000011100"};
+    QTest::newRow("2147483647") << "2147483647"
+                                << QStringList{"1431655765", "1010101010101010101010101010101",
+                                               remark, ones31};
+}
+
+void FormTest::grayToDecimal()
+{
+    QFETCH(QString, input);
+    QFETCH(QStringList, results);
+    chooseDirection(1);
+    m_driver->type(4, input);
+    m_driver->calculate();
+    QCOMPARE(m_driver->texts(), results + QStringList{input});
+    QCOMPARE(m_driver->enabledFlags(), grayFlags);
+}
+
+void FormTest::grayToDecimalShowsARealWithTheLocaleSeparator()
+{
+    pelmora::test::NumericLocale bulgarian("bg_BG.UTF-8");
+    QVERIFY2(bulgarian.active(), "locale bg_BG.UTF-8 is missing: run tools/install-deps");
+    chooseDirection(1);
+    m_driver->type(4, QStringLiteral("1.25"));
+    m_driver->calculate();
+    QCOMPARE(m_driver->field(0)->text(), QStringLiteral("1,25"));
+}
+
+void FormTest::choosingTheOtherDirectionEmptiesAndSwapsTheInput()
+{
+    m_driver->type(0, QStringLiteral("5"));
+    m_driver->calculate();
+    QCOMPARE(m_driver->texts(), (QStringList{"5", "101", "010", "111", "7"}));
+
+    chooseDirection(1);
+    QCOMPARE(m_driver->texts(), emptyFields);
+    QCOMPARE(m_driver->enabledFlags(), grayFlags);
+
+    m_driver->type(4, QStringLiteral("7"));
+    m_driver->calculate();
+    QCOMPARE(m_driver->texts(), (QStringList{"5", "101", remark, "111", "7"}));
+
+    chooseDirection(0);
+    QCOMPARE(m_driver->texts(), emptyFields);
+    QCOMPARE(m_driver->enabledFlags(), decimalFlags);
+}
+
+void FormTest::choosingTheChosenDirectionAgainKeepsTheResults()
+{
+    m_driver->type(0, QStringLiteral("6"));
+    m_driver->calculate();
+    const QStringList shown = m_driver->texts();
+    chooseDirection(0);
+    QCOMPARE(m_driver->texts(), shown);
+}
+
+void FormTest::directionCanBeChosenWithTheKeyboard()
+{
+    m_driver->type(0, QStringLiteral("5"));
+    m_driver->calculate();
+
+    m_driver->option(0)->setFocus();
+    QTest::keyClick(m_driver->option(0), Qt::Key_Down);
+    QVERIFY(m_driver->option(1)->isChecked());
+    QCOMPARE(m_driver->texts(), emptyFields);
+    QCOMPARE(m_driver->enabledFlags(), grayFlags);
+
+    QTest::keyClick(m_driver->option(1), Qt::Key_Up);
+    QVERIFY(m_driver->option(0)->isChecked());
+    QCOMPARE(m_driver->enabledFlags(), decimalFlags);
+
+    // Space on a focused button that is not chosen chooses it.
+    m_driver->option(1)->setFocus();
+    QTest::keyClick(m_driver->option(1), Qt::Key_Space);
+    QVERIFY(m_driver->option(1)->isChecked());
+    QCOMPARE(m_driver->enabledFlags(), grayFlags);
+}
+
+void FormTest::typingIntoTheDisabledFieldChangesNothing()
+{
+    QTest::keyClicks(m_driver->field(4), QStringLiteral("7"));
+    QTest::mouseClick(m_driver->field(4), Qt::LeftButton);
+    QTest::keyClicks(m_driver->field(4), QStringLiteral("7"));
+    QCOMPARE(m_driver->texts(), emptyFields);
+
+    chooseDirection(1);
+    QTest::keyClicks(m_driver->field(0), QStringLiteral("5"));
+    QCOMPARE(m_driver->texts(), emptyFields);
+    m_driver->calculate();
+    QCOMPARE(m_driver->texts(), emptyFields);
+}
+
+void FormTest::noNumberKeepsEarlierResults_data()
+{
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QString>("input");
+    for (int direction : {0, 1}) {
+        for (const char *input : {"", "0", "abc", "0.4", "-0.4"}) {
+            QTest::addRow("%s '%s'", direction == 0 ? "decimal" : "gray", input)
+                << direction << QString::fromUtf8(input);
+        }
+    }
+    QTest::newRow("gray '0.6'") << 1 << QStringLiteral("0.6");
+}
+
+void FormTest::noNumberKeepsEarlierResults()
+{
+    QFETCH(int, direction);
+    QFETCH(QString, input);
+    chooseDirection(direction);
+    const int in = direction == 0 ? 0 : 4;
+    m_driver->type(in, QStringLiteral("1000"));
+    m_driver->calculate();
+    QStringList expected = m_driver->texts();
+    QVERIFY(!expected[2].isEmpty());
+
+    m_driver->type(in, input);
+    expected[in] = input;
+    m_driver->calculate();
+    QCOMPARE(m_driver->texts(), expected);
+}
+
+void FormTest::calculatingTwiceGivesTheSameResults()
+{
+    m_driver->type(0, QStringLiteral("1000"));
+    m_driver->calculate();
+    const QStringList first = m_driver->texts();
+    m_driver->calculate();
+    QCOMPARE(m_driver->texts(), first);
+
+    chooseDirection(1);
+    m_driver->type(4, QStringLiteral("540"));
+    m_driver->calculate();
+    const QStringList second = m_driver->texts();
+    m_driver->calculate();
+    QCOMPARE(m_driver->texts(), second);
+}
+
+void FormTest::clearKeepsTheDirection_data()
+{
+    QTest::addColumn<int>("direction");
+    QTest::newRow("decimal to Gray") << 0;
+    QTest::newRow("Gray to decimal") << 1;
+}
+
+void FormTest::clearKeepsTheDirection()
+{
+    QFETCH(int, direction);
+    chooseDirection(direction);
+    const int in = direction == 0 ? 0 : 4;
+    m_driver->type(in, QStringLiteral("12"));
+    m_driver->calculate();
+    QVERIFY(!m_driver->field(1)->text().isEmpty());
+
+    m_driver->clear();
+    QCOMPARE(m_driver->texts(), emptyFields);
+    QCOMPARE(m_driver->enabledFlags(), direction == 0 ? decimalFlags : grayFlags);
+    QVERIFY(m_driver->option(direction)->isChecked());
+}
+
+void FormTest::overflowIsReportedAndChangesNothing_data()
+{
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QString>("input");
+    for (int direction : {0, 1}) {
+        for (const char *input : {"2147483648", "-2147483648", "1e400"}) {
+            QTest::addRow("%s %s", direction == 0 ? "decimal" : "gray", input)
+                << direction << QString::fromUtf8(input);
+        }
+    }
+}
+
+void FormTest::overflowIsReportedAndChangesNothing()
+{
+    QFETCH(int, direction);
+    QFETCH(QString, input);
+    chooseDirection(direction);
+    const int in = direction == 0 ? 0 : 4;
+    m_driver->type(in, QStringLiteral("6"));
+    m_driver->calculate();
+    m_driver->type(in, input);
+    const QStringList before = m_driver->texts();
+
+    const auto seen = closeMessageDuring([this] { m_driver->calculate(); });
+    QVERIFY(seen.shown);
+    QCOMPARE(seen.icon, QMessageBox::Critical);
+    QVERIFY2(seen.text.contains(QStringLiteral("твърде голямо")), qPrintable(seen.text));
+    QVERIFY2(seen.text.contains(QStringLiteral("2147483647")), qPrintable(seen.text));
+
+    QCOMPARE(m_driver->texts(), before);
+    QCOMPARE(m_driver->enabledFlags(), direction == 0 ? decimalFlags : grayFlags);
+    QVERIFY(m_driver->option(direction)->isChecked());
+
+    // The program goes on: the next calculation works.
+    m_driver->type(in, QStringLiteral("5"));
+    m_driver->calculate();
+    QCOMPARE(m_driver->field(direction == 0 ? 4 : 0)->text(),
+             direction == 0 ? QStringLiteral("7") : QStringLiteral("6"));
+}
+
+void FormTest::pastedMillionCharacters_data()
+{
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<bool>("overflow");
+    QTest::addColumn<QString>("result"); // what the other direction's field shows afterwards
+    const int million = 1'000'000;
+    for (int direction : {0, 1}) {
+        const char *name = direction == 0 ? "decimal" : "gray";
+        QTest::addRow("%s nines", name) << direction << QString(million, u'9') << true << "";
+        QTest::addRow("%s blanks then 5", name)
+            << direction << QString(million - 1, u' ') + u'5' << false
+            << (direction == 0 ? QStringLiteral("7") : QStringLiteral("6"));
+        QTest::addRow("%s Cyrillic", name)
+            << direction << QString(million, QChar(0x0416)) << false << QString();
+        QTest::addRow("%s long fraction", name)
+            << direction << QStringLiteral("5.") + QString(million - 2, u'4') << false
+            << (direction == 0 ? QStringLiteral("7") : QStringLiteral("6"));
+        QString mixed;
+        mixed.reserve(million);
+        while (mixed.size() < million)
+            mixed += QStringLiteral("\u3000x😀9\t&H");
+        QTest::addRow("%s mixed Unicode", name) << direction << mixed << false << QString();
+    }
+}
+
+void FormTest::pastedMillionCharacters()
+{
+    QFETCH(int, direction);
+    QFETCH(QString, input);
+    QFETCH(bool, overflow);
+    QFETCH(QString, result);
+    chooseDirection(direction);
+    const int in = direction == 0 ? 0 : 4;
+    m_driver->paste(in, input);
+    QCOMPARE(m_driver->field(in)->text().size(), input.size());
+
+    const auto seen = closeMessageDuring([this] { m_driver->calculate(); });
+    QCOMPARE(seen.shown, overflow);
+    QCOMPARE(m_driver->field(in)->text().size(), input.size());
+    QCOMPARE(m_driver->field(direction == 0 ? 4 : 0)->text(), result);
+}
+
+QTEST_MAIN(FormTest)
+#include "form_test.moc"
