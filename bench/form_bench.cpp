@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QEvent>
+
 #include <benchmark/benchmark.h>
 
 using pelmora::test::WindowDriver;

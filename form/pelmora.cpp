@@ -1,9 +1,12 @@
 #include "form/pelmora.h"
 
+#include "about.h"
 #include "core/conversions.h"
 #include "ui_pelmora.h"
 
+#include <QFile>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace {
 
@@ -12,10 +15,25 @@ QString fromUtf8(const std::string &text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+QString textResource(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing resource %s", qPrintable(path));
+    return QString::fromUtf8(file.readAll());
+}
+
 } // namespace
 
-Pelmora::Pelmora(QWidget *parent) : QWidget(parent), m_ui(std::make_unique<Ui::Pelmora>())
+// Set when the window is made: changing them later re-parents the window and drops its font.
+constexpr Qt::WindowFlags designedWindowFlags =
+    Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+
+Pelmora::Pelmora(QWidget *parent)
+    : QWidget(parent, designedWindowFlags), m_ui(std::make_unique<Ui::Pelmora>())
 {
+    Q_INIT_RESOURCE(pelmora);
     m_ui->setupUi(this);
     Text2 = {m_ui->Text2_0, m_ui->Text2_1, m_ui->Text2_2, m_ui->Text2_3, m_ui->Text2_4};
     Option1 = {m_ui->Option1_0, m_ui->Option1_1};
@@ -25,6 +43,17 @@ Pelmora::Pelmora(QWidget *parent) : QWidget(parent), m_ui(std::make_unique<Ui::P
     Text1 = {m_ui->Text1_0, m_ui->Text1_1};
     Frame1 = m_ui->Frame1;
     Picture1 = m_ui->Picture1;
+
+    // The layout is absolute: the window keeps its designed size and can be minimised but not
+    // maximised. It opens in the middle of the screen.
+    setAttribute(Qt::WA_StyledBackground);
+    setFixedSize(size());
+    move(screen()->availableGeometry().center() - rect().center());
+    setWindowTitle(QString::fromUtf8(pelmora::about::webAddress) + u' ' + windowTitle());
+
+    Text1[0]->setPlainText(textResource(QStringLiteral(":/text/explanation.txt")));
+    Text1[1]->setPlainText(textResource(QStringLiteral(":/text/quotation.txt")));
+    Text1[0]->setFocus();
 
     for (std::size_t i = 0; i < Text2.size(); ++i) {
         // No length limit: a pasted text of any length is read as typed.

@@ -10,6 +10,7 @@
 #include "core/field_panel.h"
 
 #include <QWidget>
+
 #include <array>
 #include <memory>
 

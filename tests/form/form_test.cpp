@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QtTest>
+
 #include <memory>
 
 using pelmora::test::closeMessageDuring;
@@ -132,8 +133,7 @@ void FormTest::decimalToGray_data()
     QTest::newRow("6") << "6" << QStringList{"110", "011", "101", "5"};
     QTest::newRow("-6") << "-6" << QStringList{"110", "011", "101", "5"};
     QTest::newRow("2.5") << "2.5" << QStringList{"10", "01", "11", "3"};
-    QTest::newRow("1000") << "1000"
-                          << QStringList{"1111101000", "0111110100", "1000011100", "540"};
+    QTest::newRow("1000") << "1000" << QStringList{"1111101000", "0111110100", "1000011100", "540"};
     QTest::newRow("2147483647") << "2147483647"
                                 << QStringList{ones31, u'0' + QString(30, u'1'),
                                                u'1' + QString(30, u'0'), "1073741824"};

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+
 #include <functional>
 
 namespace pelmora::test {
