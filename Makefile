@@ -2,7 +2,7 @@
 FUZZ_SECONDS ?= 60
 CMAKE ?= cmake
 
-.PHONY: all deps build run test sanitize bench fuzz format format-check clean
+.PHONY: all deps build run test screenshot sanitize bench fuzz format format-check clean
 
 all: build
 
@@ -22,6 +22,10 @@ endif
 
 test: build
 	ctest --preset release
+
+screenshot: build
+	mkdir -p docs
+	QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 build/tools/window_screenshot docs/screenshot.png
 
 sanitize: deps
 	$(CMAKE) --preset asan

@@ -9,6 +9,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPainterPath>
+
 #include <cstdio>
 
 namespace disc = pelmora::disc;

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QImage>
 #include <QtEndian>
+
 #include <cstdio>
 
 namespace {
@@ -33,10 +34,9 @@ enum Colour : uchar {
 };
 
 const QRgb palette[ColourCount] = {
-    qRgba(0, 0, 0, 0),   qRgb(0x3B, 0x1F, 0x0E), qRgb(0xE3, 0x9B, 0x3C),
-    qRgb(0xB8, 0x6E, 0x1E), qRgb(0xF7, 0xCF, 0x7E), qRgb(0xFF, 0xF6, 0xD8),
-    qRgb(0x52, 0xBE, 0x3A), qRgb(0x2C, 0x7A, 0x20), qRgb(0xFF, 0xD4, 0x1E),
-    qRgb(0xDC, 0xA2, 0x00), qRgb(0x75, 0x3F, 0x1F), qRgb(0x4A, 0x26, 0x12),
+    qRgba(0, 0, 0, 0),      qRgb(0x3B, 0x1F, 0x0E), qRgb(0xE3, 0x9B, 0x3C), qRgb(0xB8, 0x6E, 0x1E),
+    qRgb(0xF7, 0xCF, 0x7E), qRgb(0xFF, 0xF6, 0xD8), qRgb(0x52, 0xBE, 0x3A), qRgb(0x2C, 0x7A, 0x20),
+    qRgb(0xFF, 0xD4, 0x1E), qRgb(0xDC, 0xA2, 0x00), qRgb(0x75, 0x3F, 0x1F), qRgb(0x4A, 0x26, 0x12),
     qRgb(0x95, 0x5A, 0x33)};
 
 class Canvas
@@ -134,8 +134,15 @@ QImage drawHamburger()
     c.set(7, 6, BunLight);
     c.set(8, 6, BunLight);
     c.set(6, 7, BunLight);
-    for (const auto &[x, y] : {std::pair{14, 5}, {19, 5}, {10, 8}, {16, 7}, {22, 7}, {13, 10},
-                               {19, 9}, {25, 10}, {7, 10}}) {
+    for (const auto &[x, y] : {std::pair{14, 5},
+                               {19, 5},
+                               {10, 8},
+                               {16, 7},
+                               {22, 7},
+                               {13, 10},
+                               {19, 9},
+                               {25, 10},
+                               {7, 10}}) {
         c.set(x, y, Sesame);
         c.set(x + 1, y, Sesame);
     }
@@ -148,7 +155,7 @@ QImage drawHamburger()
 // up, and the 1-bit transparency mask.
 QByteArray icoFile(const QImage &image)
 {
-    const int rowBytes = side;                    // 8 bits per pixel, already a multiple of 4
+    const int rowBytes = side; // 8 bits per pixel, already a multiple of 4
     const int maskRowBytes = ((side + 31) / 32) * 4;
     const quint32 bitmapSize = 40 + 256 * 4 + rowBytes * side + maskRowBytes * side;
 
@@ -157,9 +164,9 @@ QByteArray icoFile(const QImage &image)
     const auto u16 = [&](quint16 v) { u8(v & 0xFF), u8(v >> 8); };
     const auto u32 = [&](quint32 v) { u16(quint16(v & 0xFFFF)), u16(quint16(v >> 16)); };
 
-    u16(0), u16(1), u16(1);                    // reserved, type icon, one image
-    u8(side), u8(side), u8(0), u8(0);          // width, height, 256 colours, reserved
-    u16(1), u16(8), u32(bitmapSize), u32(22);  // planes, bits per pixel, size, offset
+    u16(0), u16(1), u16(1);                            // reserved, type icon, one image
+    u8(side), u8(side), u8(0), u8(0);                  // width, height, 256 colours, reserved
+    u16(1), u16(8), u32(bitmapSize), u32(22);          // planes, bits per pixel, size, offset
     u32(40), u32(side), u32(2 * side), u16(1), u16(8); // BITMAPINFOHEADER
     u32(0), u32(rowBytes * side * 2), u32(0), u32(0), u32(256), u32(0);
     for (int i = 0; i < 256; ++i) {
