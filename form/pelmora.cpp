@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include <limits>
+
 namespace {
 
 QString fromUtf8(const std::string &text)
@@ -23,12 +25,13 @@ QString textResource(const QString &path)
     return QString::fromUtf8(file.readAll());
 }
 
-} // namespace
-
-// Set when the window is made: changing them later re-parents the window and drops its font.
+// Given when the window is made: changing the flags later re-parents the window, which drops
+// the font that the design sets.
 constexpr Qt::WindowFlags designedWindowFlags =
     Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
     Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+
+} // namespace
 
 Pelmora::Pelmora(QWidget *parent)
     : QWidget(parent, designedWindowFlags), m_ui(std::make_unique<Ui::Pelmora>())

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QPixmap>
+
 #include <cstdio>
 
 int main(int argc, char *argv[])

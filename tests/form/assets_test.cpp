@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QtTest>
+
 #include <bit>
 #include <set>
 
@@ -101,10 +102,10 @@ void AssetsTest::discTracksReadAsAGrayCode()
                 disc::polar(disc::trackMiddleRadius(track), disc::sectorMiddleAngle(sector));
             const int grey = qGray(image.pixel(int(x), int(y)));
             // Clearly black or clearly white: the sectors must read without doubt.
-            QVERIFY2(grey < 80 || grey > 175, qPrintable(QStringLiteral("sector %1 track %2: %3")
-                                                             .arg(sector)
-                                                             .arg(track)
-                                                             .arg(grey)));
+            QVERIFY2(
+                grey < 80 || grey > 175,
+                qPrintable(
+                    QStringLiteral("sector %1 track %2: %3").arg(sector).arg(track).arg(grey)));
             if (grey < 128)
                 code |= 1 << track;
         }
@@ -130,7 +131,7 @@ void AssetsTest::iconIsAn8BitIco()
     QCOMPARE(int(uchar(ico[7])), 32);
     QCOMPARE(u16le(ico, 6 + 6), 8); // bits per pixel in the directory
     const int offset = u16le(ico, 6 + 12);
-    QCOMPARE(u16le(ico, offset + 14), 8); // and in the bitmap header
+    QCOMPARE(u16le(ico, offset + 14), 8);   // and in the bitmap header
     QCOMPARE(u16le(ico, offset + 32), 256); // colours in the palette
 
     QImage image;

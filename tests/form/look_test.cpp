@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QtTest>
+
 #include <memory>
 
 namespace {
@@ -143,9 +144,8 @@ void LookTest::windowHasItsDesignedSizeAndCaption()
     // Opened in the middle of the screen, give or take the window frame.
     const QPoint offCentre =
         m_window->geometry().center() - m_window->screen()->availableGeometry().center();
-    QVERIFY2(offCentre.manhattanLength() <= 8, qPrintable(QStringLiteral("%1, %2")
-                                                              .arg(offCentre.x())
-                                                              .arg(offCentre.y())));
+    QVERIFY2(offCentre.manhattanLength() <= 8,
+             qPrintable(QStringLiteral("%1, %2").arg(offCentre.x()).arg(offCentre.y())));
 }
 
 void LookTest::controlsStandWhereDesigned_data()
@@ -191,14 +191,14 @@ void LookTest::coloursShowInTheRendering_data()
     QTest::newRow("Label1_0") << "Label1_0" << QPoint(3, 3) << label;
     QTest::newRow("Label1_0 right") << "Label1_0" << QPoint(300, 21) << label;
     for (int i = 1; i <= 5; ++i) {
-        QTest::addRow("Label1_%d", i) << QStringLiteral("Label1_%1").arg(i) << QPoint(125, 23)
-                                      << label;
+        QTest::addRow("Label1_%d", i)
+            << QStringLiteral("Label1_%1").arg(i) << QPoint(125, 23) << label;
         QTest::addRow("Label1_%d top left", i)
             << QStringLiteral("Label1_%1").arg(i) << QPoint(0, 0) << label;
     }
     for (int i = 0; i <= 1; ++i) {
-        QTest::addRow("Option1_%d", i) << QStringLiteral("Option1_%1").arg(i) << QPoint(141, 12)
-                                       << option;
+        QTest::addRow("Option1_%d", i)
+            << QStringLiteral("Option1_%1").arg(i) << QPoint(141, 12) << option;
         QTest::addRow("Option1_%d corner", i)
             << QStringLiteral("Option1_%1").arg(i) << QPoint(0, 0) << option;
     }
@@ -213,7 +213,8 @@ void LookTest::coloursShowInTheRendering()
     QFETCH(QColor, colour);
     const QImage shot = m_window->grab().toImage();
     auto *widget = m_window->findChild<QWidget *>(name);
-    const QPoint inWindow = name == m_window->objectName() ? spot : widget->mapTo(m_window.get(), spot);
+    const QPoint inWindow =
+        name == m_window->objectName() ? spot : widget->mapTo(m_window.get(), spot);
     const QPoint pixel = inWindow * shot.devicePixelRatio();
     QCOMPARE(QColor(shot.pixel(pixel)), colour);
 }
@@ -334,7 +335,8 @@ void LookTest::explanatoryTextFollowsItsOutline()
         QStringLiteral("код на Грей, огледален двоичен код, двоично-реверсивен код")));
     QVERIFY(lines.mid(5, 4).join(u' ').contains(QStringLiteral("Информатика - код на Грей.")));
     QCOMPARE(lines[9], QString());
-    QCOMPARE(lines[10], QStringLiteral("Алгоритъм за представяне на естествено число в код на Грей."));
+    QCOMPARE(lines[10],
+             QStringLiteral("Алгоритъм за представяне на естествено число в код на Грей."));
     QVERIFY(lines.mid(11, 3).join(u' ').count(QStringLiteral("XOR")) >= 2);
     QCOMPARE(lines[14], QStringLiteral("Дадени са естествени числа и еквивалентното им двоично "
                                        "представяне в код на Грей."));
@@ -342,8 +344,7 @@ void LookTest::explanatoryTextFollowsItsOutline()
         QVERIFY2(i == 9 || lines[i].size() > 20, qPrintable(QString::number(i)));
 
     // The window shows the same text.
-    QCOMPARE(control<QPlainTextEdit>("Text1_0")->toPlainText(),
-             QString(text).remove(u'\r'));
+    QCOMPARE(control<QPlainTextEdit>("Text1_0")->toPlainText(), QString(text).remove(u'\r'));
 }
 
 void LookTest::tableHoldsTheGrayCodesOfZeroToFiftyNine()
