@@ -2,7 +2,7 @@
 FUZZ_SECONDS ?= 60
 CMAKE ?= cmake
 
-.PHONY: all deps build run test screenshot sanitize bench fuzz format format-check clean
+.PHONY: all deps build run test package screenshot sanitize bench fuzz format format-check clean
 
 all: build
 
@@ -22,6 +22,9 @@ endif
 
 test: build
 	ctest --preset release
+
+package: build
+	$(CMAKE) --build --preset release --target package
 
 screenshot: build
 	mkdir -p docs

@@ -1,4 +1,4 @@
-#include "about.h"
+#include "app/identity.h"
 #include "form/pelmora.h"
 
 #include <QApplication>
@@ -6,8 +6,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(pelmora::about::applicationName));
-    QApplication::setApplicationVersion(QString::fromUtf8(pelmora::about::version));
+    pelmora::describeApplication();
 
     Pelmora window;
     window.show();

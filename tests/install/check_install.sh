@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix and checks that every file lands where the desktop
+# looks for it, under the names the other files use.
+#   check_install.sh BUILD-DIR APP-ID
+set -euo pipefail
+build=$1
+id=$2
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+expect_file() { [[ -f $prefix/$1 ]] || fail "missing $1"; }
+
+png_size() { # width x height from the PNG header
+    od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $3 * 256 + $4, $7 * 256 + $8 }'
+}
+
+expect_file bin/pelmora
+[[ -x $prefix/bin/pelmora ]] || fail "bin/pelmora is not executable"
+desktop=share/applications/$id.desktop
+metainfo=share/metainfo/$id.metainfo.xml
+expect_file "$desktop"
+expect_file "$metainfo"
+for size in 32 128; do
+    icon=share/icons/hicolor/${size}x${size}/apps/$id.png
+    expect_file "$icon"
+    [[ $(png_size "$prefix/$icon") == "${size}x${size}" ]] || fail "$icon is not ${size}x${size}"
+done
+
+# The entry starts the installed program and names the installed icon.
+grep -qx "Exec=pelmora" "$prefix/$desktop" || fail "Exec does not start pelmora"
+grep -qx "Icon=$id" "$prefix/$desktop" || fail "Icon is not $id"
+grep -qx "Categories=Education;Math;" "$prefix/$desktop" || fail "Categories"
+grep -q "^Name\[bg\]=" "$prefix/$desktop" || fail "no Bulgarian name"
+grep -q "^Comment\[bg\]=" "$prefix/$desktop" || fail "no Bulgarian comment"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$prefix/$metainfo" ||
+    fail "the metainfo does not launch $id.desktop"
+grep -q "<id>$id</id>" "$prefix/$metainfo" || fail "the metainfo id is not $id"
+
+desktop-file-validate "$prefix/$desktop" || fail "desktop-file-validate"
+appstreamcli validate --no-net "$prefix/$metainfo" >/dev/null || fail "appstreamcli validate"
+
+# Nothing else is installed.
+count=$(find "$prefix" -type f | wc -l)
+[[ $count == 5 ]] || { find "$prefix" -type f >&2; fail "expected 5 installed files, found $count"; }
+echo "ok"

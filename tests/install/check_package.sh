@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds the Debian package, unpacks it into a scratch root, checks its contents and its
+# dependencies, and starts the unpacked program on a virtual display until its window shows.
+#   check_package.sh BUILD-DIR APP-ID SOURCE-DIR
+set -euo pipefail
+build=$1
+id=$2
+source=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+(cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/out" >/dev/null)
+deb=$(find "$work/out" -maxdepth 1 -name 'pelmora_*.deb' | head -n 1)
+[[ -n $deb ]] || fail "no package was built"
+
+[[ $(dpkg-deb -f "$deb" Package) == pelmora ]] || fail "package name"
+[[ $(dpkg-deb -f "$deb" Version) == 1.0.0 ]] || fail "package version"
+depends=$(dpkg-deb -f "$deb" Depends)
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation2; do
+    [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
+done
+
+root=$work/root
+dpkg-deb -x "$deb" "$root"
+expected=(
+    usr/bin/pelmora
+    "usr/share/applications/$id.desktop"
+    "usr/share/metainfo/$id.metainfo.xml"
+    "usr/share/icons/hicolor/32x32/apps/$id.png"
+    "usr/share/icons/hicolor/128x128/apps/$id.png"
+)
+for f in "${expected[@]}"; do
+    [[ -f $root/$f ]] || fail "the package lacks $f"
+done
+count=$(find "$root" -type f | wc -l)
+[[ $count == "${#expected[@]}" ]] || { find "$root" -type f >&2; fail "unexpected files in the package"; }
+
+# The unpacked program starts and shows its window.
+"$source/tools/run-headless" "$root/usr/bin/pelmora" "$work/window.png" >/dev/null
+[[ -s $work/window.png ]] || fail "the unpacked program showed no window"
+echo "ok"
