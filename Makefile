@@ -37,7 +37,9 @@ sanitize: deps
 
 bench: build
 	build/bench/core_bench
-	build/bench/form_bench
+	QT_QPA_PLATFORM=offscreen build/bench/form_bench
+	xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb build/bench/form_bench
+	tools/run-startup-bench build
 
 fuzz: deps
 	$(CMAKE) --preset fuzz

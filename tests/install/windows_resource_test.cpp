@@ -132,11 +132,14 @@ void WindowsResourceTest::versionStrings_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
     const QString web = QStringLiteral("www.pelmora.example");
-    QTest::newRow("FileVersion") << "FileVersion" << "1.00";
-    QTest::newRow("ProductVersion") << "ProductVersion" << "1.00";
+    QTest::newRow("FileVersion") << "FileVersion"
+                                 << "1.00";
+    QTest::newRow("ProductVersion") << "ProductVersion"
+                                    << "1.00";
     for (const char *key : {"ProductName", "FileDescription", "Comments", "InternalName"})
         QTest::newRow(key) << QString::fromLatin1(key) << "Pelmora";
-    QTest::newRow("OriginalFilename") << "OriginalFilename" << "Pelmora.exe";
+    QTest::newRow("OriginalFilename") << "OriginalFilename"
+                                      << "Pelmora.exe";
     for (const char *key : {"CompanyName", "LegalCopyright", "LegalTrademarks"})
         QTest::newRow(key) << QString::fromLatin1(key) << web;
 }
