@@ -48,7 +48,7 @@ fuzz: deps
 	build-fuzz/fuzz/conversions_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
 	    -rss_limit_mb=4096 -max_len=1048576 build-fuzz/corpus fuzz/corpus
 
-SOURCES = $(shell git ls-files '*.cpp' '*.h')
+SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h')
 
 format:
 	clang-format -i $(SOURCES)

@@ -46,8 +46,8 @@ int main(int argc, char *argv[])
     picture->setLineWidth(2);
     picture->setPixmap(QPixmap(QStringLiteral(PELMORA_PICTURE)));
 
-    const char *captions[] = {"Десетично число:", "Двоично число:", "Преместване:",
-                              "Двоично Грей:", "Десетично Грей:"};
+    const char *captions[] = {
+        "Десетично число:", "Двоично число:", "Преместване:", "Двоично Грей:", "Десетично Грей:"};
     for (int i = 0; i < 5; ++i) {
         auto *label = new QLabel(QString::fromUtf8(captions[i]), &window);
         label->setGeometry(176, 32 + 32 * i, 129, 27);

@@ -10,9 +10,6 @@
 //
 //   startup_bench [--rounds N] [--size WxH] NAME=PROGRAM NAME=PROGRAM ...
 // The programs are launched interleaved (A B A B ...), each with QT_QPA_PLATFORM=xcb.
-#include <xcb/damage.h>
-#include <xcb/xcb.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -27,6 +24,8 @@
 #include <thread>
 #include <unistd.h>
 #include <vector>
+#include <xcb/damage.h>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -64,8 +63,8 @@ public:
             fail("the X server has no DAMAGE extension");
         m_damageEvent = damage->first_event + XCB_DAMAGE_NOTIFY;
         Reply<xcb_damage_query_version_reply_t> version(
-            xcb_damage_query_version_reply(
-                m_connection, xcb_damage_query_version(m_connection, 1, 1), nullptr),
+            xcb_damage_query_version_reply(m_connection,
+                                           xcb_damage_query_version(m_connection, 1, 1), nullptr),
             &std::free);
 
         const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;

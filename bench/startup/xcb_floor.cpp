@@ -2,9 +2,8 @@
 // of the measured size and fills it on its first expose. Its first-frame time is the
 // benchmark's own overhead (starting a process, connecting to the display, the event round
 // trips), below which no toolkit can go.
-#include <xcb/xcb.h>
-
 #include <cstdlib>
+#include <xcb/xcb.h>
 
 int main()
 {
