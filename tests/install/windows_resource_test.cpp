@@ -12,14 +12,19 @@ constexpr int rtIcon = 3;
 constexpr int rtGroupIcon = 14;
 constexpr int rtVersion = 16;
 
+// Little-endian numbers; bytes past the end read as 0, so a short file fails the checks rather
+// than reading beyond its data.
 quint32 u32(const QByteArray &b, qsizetype at)
 {
-    return qFromLittleEndian<quint32>(b.constData() + at);
+    quint32 value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | (at + i < b.size() ? uchar(b.at(at + i)) : 0u);
+    return value;
 }
 
 quint16 u16(const QByteArray &b, qsizetype at)
 {
-    return qFromLittleEndian<quint16>(b.constData() + at);
+    return quint16(u32(b, at) & 0xFFFF);
 }
 
 qsizetype alignedTo4(qsizetype at)
