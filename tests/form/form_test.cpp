@@ -22,6 +22,21 @@ const QStringList emptyFields(5, QString());
 const QList<bool> decimalFlags{true, true, true, true, false};
 const QList<bool> grayFlags{false, true, true, true, true};
 
+// Per direction (0 decimal to Gray, 1 Gray to decimal): the field the user types into, the
+// field that shows the other number, and which fields are enabled.
+int inputField(int direction)
+{
+    return direction == 0 ? 0 : 4;
+}
+int resultField(int direction)
+{
+    return direction == 0 ? 4 : 0;
+}
+const QList<bool> &enabledFlagsFor(int direction)
+{
+    return direction == 0 ? decimalFlags : grayFlags;
+}
+
 } // namespace
 
 class FormTest : public QObject
@@ -269,7 +284,7 @@ void FormTest::noNumberKeepsEarlierResults()
     QFETCH(int, direction);
     QFETCH(QString, input);
     chooseDirection(direction);
-    const int in = direction == 0 ? 0 : 4;
+    const int in = inputField(direction);
     m_driver->type(in, QStringLiteral("1000"));
     m_driver->calculate();
     QStringList expected = m_driver->texts();
@@ -308,14 +323,14 @@ void FormTest::clearKeepsTheDirection()
 {
     QFETCH(int, direction);
     chooseDirection(direction);
-    const int in = direction == 0 ? 0 : 4;
+    const int in = inputField(direction);
     m_driver->type(in, QStringLiteral("12"));
     m_driver->calculate();
     QVERIFY(!m_driver->field(1)->text().isEmpty());
 
     m_driver->clear();
     QCOMPARE(m_driver->texts(), emptyFields);
-    QCOMPARE(m_driver->enabledFlags(), direction == 0 ? decimalFlags : grayFlags);
+    QCOMPARE(m_driver->enabledFlags(), enabledFlagsFor(direction));
     QVERIFY(m_driver->option(direction)->isChecked());
 }
 
@@ -336,7 +351,7 @@ void FormTest::overflowIsReportedAndChangesNothing()
     QFETCH(int, direction);
     QFETCH(QString, input);
     chooseDirection(direction);
-    const int in = direction == 0 ? 0 : 4;
+    const int in = inputField(direction);
     m_driver->type(in, QStringLiteral("6"));
     m_driver->calculate();
     m_driver->type(in, input);
@@ -349,13 +364,13 @@ void FormTest::overflowIsReportedAndChangesNothing()
     QVERIFY2(seen.text.contains(QStringLiteral("2147483647")), qPrintable(seen.text));
 
     QCOMPARE(m_driver->texts(), before);
-    QCOMPARE(m_driver->enabledFlags(), direction == 0 ? decimalFlags : grayFlags);
+    QCOMPARE(m_driver->enabledFlags(), enabledFlagsFor(direction));
     QVERIFY(m_driver->option(direction)->isChecked());
 
     // The program goes on: the next calculation works.
     m_driver->type(in, QStringLiteral("5"));
     m_driver->calculate();
-    QCOMPARE(m_driver->field(direction == 0 ? 4 : 0)->text(),
+    QCOMPARE(m_driver->field(resultField(direction))->text(),
              direction == 0 ? QStringLiteral("7") : QStringLiteral("6"));
 }
 
@@ -392,14 +407,14 @@ void FormTest::pastedMillionCharacters()
     QFETCH(bool, overflow);
     QFETCH(QString, result);
     chooseDirection(direction);
-    const int in = direction == 0 ? 0 : 4;
+    const int in = inputField(direction);
     m_driver->paste(in, input);
     QCOMPARE(m_driver->field(in)->text().size(), input.size());
 
     const auto seen = closeMessageDuring([this] { m_driver->calculate(); });
     QCOMPARE(seen.shown, overflow);
     QCOMPARE(m_driver->field(in)->text().size(), input.size());
-    QCOMPARE(m_driver->field(direction == 0 ? 4 : 0)->text(), result);
+    QCOMPARE(m_driver->field(resultField(direction))->text(), result);
 }
 
 QTEST_MAIN(FormTest)
