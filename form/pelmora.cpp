@@ -2,10 +2,12 @@
 
 #include "about.h"
 #include "core/conversions.h"
+#include "form/look.h"
 #include "ui_pelmora.h"
 
 #include <QFile>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QScreen>
 
 #include <limits>
@@ -50,10 +52,18 @@ Pelmora::Pelmora(QWidget *parent)
     // The layout is absolute: the window keeps its designed size and can be minimised but not
     // maximised. It opens in the middle of the screen.
     setAttribute(Qt::WA_StyledBackground);
+    // The design's own colours (the window's and the labels') stay; everything else is fixed.
+    setPalette(palette().resolve(pelmora::look::fixedPalette()));
     setFixedSize(size());
     move(screen()->availableGeometry().center() - rect().center());
     setWindowTitle(QString::fromUtf8(pelmora::about::webAddress) + u' ' + windowTitle());
 
+    // The multi-line text boxes get a focus mark; the style belongs to the window, which deletes
+    // it after the boxes.
+    auto *focusFrameStyle = new pelmora::look::FocusFrameStyle;
+    focusFrameStyle->setParent(this);
+    for (QPlainTextEdit *box : Text1)
+        box->setStyle(focusFrameStyle);
     Text1[0]->setPlainText(textResource(QStringLiteral(":/text/explanation.txt")));
     Text1[1]->setPlainText(textResource(QStringLiteral(":/text/quotation.txt")));
     Text1[0]->setFocus();

@@ -1,0 +1,230 @@
+// Every text in the window stays readable whatever palette the desktop hands the program: the
+// contrast of each control's text against its background, measured on a rendering of the window
+// with results showing, under a light, a dark and a high-contrast palette.
+#include "form/pelmora.h"
+#include "tests/form/window_driver.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QtTest>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+using pelmora::test::WindowDriver;
+
+namespace {
+
+// WCAG 2 relative luminance and contrast ratio.
+double luminance(QRgb rgb)
+{
+    const auto channel = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) +
+           0.0722 * channel(qBlue(rgb));
+}
+
+double contrast(QRgb a, QRgb b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The most common colour in the area, taken as its background.
+QRgb background(const QImage &image, const QRect &area)
+{
+    std::map<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    return std::max_element(counts.begin(), counts.end(),
+                            [](auto &a, auto &b) { return a.second < b.second; })
+        ->first;
+}
+
+// The contrast of the area's text: its strongest pixel against its background. Antialiasing
+// blends the edges of the glyphs, but their stems show the text's own colour.
+double textContrast(const QImage &image, const QRect &area)
+{
+    const QRgb back = background(image, area);
+    double strongest = 1.0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            strongest = std::max(strongest, contrast(image.pixel(x, y), back));
+    return strongest;
+}
+
+QPalette darkPalette()
+{
+    // What Qt's GTK theme hands over under Adwaita's dark style.
+    QPalette palette(QColor(0xf0f0f0), QColor(0x323232), QColor(0x4b4b4b), QColor(0x212121),
+                     QColor(0x262626), QColor(0xf0f0f0), QColor(0x4b4b4b), QColor(0x242424),
+                     QColor(0x323232));
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, QColor(0x828282));
+    palette.setColor(QPalette::Disabled, QPalette::Base, QColor(0x323232));
+    palette.setColor(QPalette::Highlight, QColor(0x308cc6));
+    palette.setColor(QPalette::HighlightedText, QColor(0xf0f0f0));
+    return palette;
+}
+
+QPalette highContrastPalette()
+{
+    // White on black, with the yellow-green grey text of Windows' high-contrast black scheme.
+    QPalette palette(Qt::white, Qt::black, Qt::white, Qt::white, Qt::white, Qt::white, Qt::white,
+                     Qt::black, Qt::black);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, QColor(0x3ff23f));
+    palette.setColor(QPalette::Highlight, QColor(0x1aebff));
+    palette.setColor(QPalette::HighlightedText, Qt::black);
+    return palette;
+}
+
+// Where each kind of control draws its text, in the control's own coordinates.
+QRect textArea(QWidget *control)
+{
+    if (auto *frame = qobject_cast<QGroupBox *>(control)) {
+        const QFontMetrics metrics(frame->font());
+        return {8, 0, metrics.horizontalAdvance(frame->title()), metrics.height()};
+    }
+    if (auto *option = qobject_cast<QRadioButton *>(control)) {
+        QStyleOptionButton style;
+        style.initFrom(option);
+        style.text = option->text();
+        return option->style()->subElementRect(QStyle::SE_RadioButtonContents, &style, option);
+    }
+    if (auto *box = qobject_cast<QPlainTextEdit *>(control))
+        return box->viewport()->geometry();
+    // Labels fill their area; buttons and fields draw a border of at most 3 pixels around it.
+    return qobject_cast<QLabel *>(control) ? control->rect()
+                                           : control->rect().adjusted(3, 3, -3, -3);
+}
+
+const char *const controlsWithText[] = {
+    "Label1_0", "Label1_1",  "Label1_2",  "Label1_3",   "Label1_4",   "Label1_5",
+    "Frame1",   "Option1_0", "Option1_1", "Command1_0", "Command1_1", "Text2_0",
+    "Text2_1",  "Text2_2",   "Text2_3",   "Text2_4",    "Text1_0"};
+
+} // namespace
+
+class ContrastTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void textsAreReadable_data();
+    void textsAreReadable();
+    void focusMarksStandOut_data() { textsAreReadable_data(); }
+    void focusMarksStandOut();
+
+private:
+    // Opens the window under the palette, in the direction given.
+    void open(const QPalette &palette, int direction);
+    QImage shot() const { return m_window->grab().toImage(); }
+    QRect area(QWidget *control, const QRect &rect, qreal ratio) const
+    {
+        return {control->mapTo(m_window.get(), rect.topLeft()) * ratio, rect.size() * ratio};
+    }
+
+    std::unique_ptr<Pelmora> m_window;
+    std::unique_ptr<WindowDriver> m_driver;
+};
+
+void ContrastTest::cleanup()
+{
+    m_driver.reset();
+    m_window.reset();
+    QApplication::setPalette(QPalette());
+}
+
+void ContrastTest::textsAreReadable_data()
+{
+    QTest::addColumn<QPalette>("palette");
+    QTest::addColumn<int>("direction");
+    const std::pair<const char *, QPalette> palettes[] = {{"light", QApplication::palette()},
+                                                          {"dark", darkPalette()},
+                                                          {"high contrast", highContrastPalette()}};
+    for (const auto &[name, palette] : palettes) {
+        QTest::addRow("%s, decimal to Gray", name) << palette << 0;
+        QTest::addRow("%s, Gray to decimal", name) << palette << 1;
+    }
+}
+
+void ContrastTest::open(const QPalette &palette, int direction)
+{
+    QApplication::setPalette(palette);
+    m_window = std::make_unique<Pelmora>();
+    m_window->show();
+    QApplication::setActiveWindow(m_window.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_driver = std::make_unique<WindowDriver>(m_window.get());
+    m_driver->choose(direction);
+}
+
+void ContrastTest::textsAreReadable()
+{
+    QFETCH(QPalette, palette);
+    QFETCH(int, direction);
+    open(palette, direction);
+    m_driver->type(direction == 0 ? 0 : 4, QStringLiteral("7"));
+    m_driver->calculate();
+    for (int i = 0; i < 5; ++i)
+        QVERIFY(!m_driver->field(i)->text().isEmpty());
+
+    const QImage image = shot();
+    QStringList failures;
+    for (const char *name : controlsWithText) {
+        auto *control = m_driver->control<QWidget>(QString::fromLatin1(name));
+        const double ratio =
+            textContrast(image, area(control, textArea(control), image.devicePixelRatio()));
+        if (ratio < 4.5)
+            failures << QStringLiteral("%1 %2:1").arg(QLatin1String(name)).arg(ratio, 0, 'f', 2);
+    }
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QStringLiteral(", "))));
+}
+
+// Tab visits every control that takes the focus; along the edge of each, the focus mark must
+// differ from what was there without the focus by at least 3 : 1.
+void ContrastTest::focusMarksStandOut()
+{
+    QFETCH(QPalette, palette);
+    QFETCH(int, direction);
+    open(palette, direction);
+    if (QWidget *focused = QApplication::focusWidget())
+        focused->clearFocus();
+    const QImage unfocused = shot();
+    m_driver->control<QWidget>(QStringLiteral("Text1_0"))->setFocus();
+
+    QStringList failures;
+    // Eight presses go once round: the chosen option, the fields, the buttons, the explanation.
+    for (int step = 0; step < 8; ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *control = QApplication::focusWidget();
+        const QImage focused = shot();
+        const qreal ratio = focused.devicePixelRatio();
+        const QRect outer = area(control, control->rect().adjusted(-2, -2, 2, 2), ratio);
+        const QRect inner = area(control, control->rect().adjusted(3, 3, -3, -3), ratio);
+        double strongest = 1.0;
+        for (int y = outer.top(); y <= outer.bottom(); ++y) {
+            for (int x = outer.left(); x <= outer.right(); ++x) {
+                if (!inner.contains(x, y))
+                    strongest =
+                        std::max(strongest, contrast(focused.pixel(x, y), unfocused.pixel(x, y)));
+            }
+        }
+        if (strongest < 3.0)
+            failures
+                << QStringLiteral("%1 %2:1").arg(control->objectName()).arg(strongest, 0, 'f', 2);
+    }
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QStringLiteral(", "))));
+}
+
+QTEST_MAIN(ContrastTest)
+#include "contrast_test.moc"
