@@ -1,4 +1,5 @@
 #include "app/identity.h"
+#include "app/qt_translation.h"
 #include "form/pelmora.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     pelmora::describeApplication();
+    pelmora::installQtTranslation(app);
 
     Pelmora window;
     window.show();

@@ -91,6 +91,7 @@ struct SeenMessage
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString title;
     QString text;
+    QString okButton;
 };
 
 // Runs the action (which may open a modal message box and wait in it) and closes the first
@@ -105,8 +106,9 @@ inline SeenMessage closeMessageDuring(const std::function<void()> &action)
         if (box == nullptr)
             return;
         poll.stop();
-        seen = {true, box->icon(), box->windowTitle(), box->text()};
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        QAbstractButton *ok = box->button(QMessageBox::Ok);
+        seen = {true, box->icon(), box->windowTitle(), box->text(), ok->text()};
+        QTest::mouseClick(ok, Qt::LeftButton);
     });
     poll.start();
     action();

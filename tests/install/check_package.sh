@@ -18,7 +18,7 @@ deb=$(find "$work/out" -maxdepth 1 -name 'pelmora_*.deb' | head -n 1)
 [[ $(dpkg-deb -f "$deb" Package) == pelmora ]] || fail "package name"
 [[ $(dpkg-deb -f "$deb" Version) == 1.0.0 ]] || fail "package version"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation2; do
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation2 qt6-translations-l10n; do
     [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 
