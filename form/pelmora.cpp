@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QWindow>
 
 #include <limits>
 
@@ -67,6 +68,7 @@ Pelmora::Pelmora(QWidget *parent)
     Text1[0]->setPlainText(textResource(QStringLiteral(":/text/explanation.txt")));
     Text1[1]->setPlainText(textResource(QStringLiteral(":/text/quotation.txt")));
     Text1[0]->setFocus();
+    showPictureForPixelDensity();
 
     for (std::size_t i = 0; i < Text2.size(); ++i) {
         // No length limit: a pasted text of any length is read as typed.
@@ -176,6 +178,32 @@ void Pelmora::showFields()
             Text2[i]->setText(text);
         Text2[i]->setEnabled(m_panel.Text2[i].enabled);
     }
+}
+
+void Pelmora::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Moved to a screen of another pixel density, the window shows the picture drawn for it.
+    connect(windowHandle(), &QWindow::screenChanged, this, &Pelmora::showPictureForPixelDensity,
+            Qt::UniqueConnection);
+}
+
+void Pelmora::showPictureForPixelDensity()
+{
+    // The designed picture is 100 x 100 pixels. Where the desktop scales the window up, a copy
+    // drawn at 200 x 200 (brought to the exact size when the ratio is not 2) keeps it sharp.
+    const qreal ratio = devicePixelRatioF();
+    QPixmap picture;
+    if (ratio <= 1) {
+        picture.load(QStringLiteral(":/images/encoder-disc.jpg"));
+    } else {
+        picture.load(QStringLiteral(":/images/encoder-disc@2x.png"));
+        const int side = qRound(picture.width() / 2 * ratio);
+        if (side != picture.width())
+            picture = picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        picture.setDevicePixelRatio(ratio);
+    }
+    m_ui->Picture1->setPixmap(picture);
 }
 
 void Pelmora::showOverflowMessage()

@@ -42,7 +42,12 @@ private:
     void readFields();
     void showFields();
     void showOverflowMessage();
+    void showPictureForPixelDensity();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
     std::unique_ptr<Ui::Pelmora> m_ui;
     pelmora::FieldPanel m_panel;
 

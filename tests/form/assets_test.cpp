@@ -1,6 +1,6 @@
 // The committed pictures: the encoder disc must be a baseline 100 x 100 JPEG at 96 dpi whose
-// tracks read back as a Gray code, and the icon a 32 x 32 picture with an 8-bit palette in both
-// its Windows icon and PNG forms.
+// tracks read back as a Gray code, as must those of its copy at twice the size, and the icon a 32 x
+// 32 picture with an 8-bit palette in both its Windows icon and PNG forms.
 #include "tools/assets/encoder_disc_layout.h"
 
 #include <QFile>
@@ -60,6 +60,7 @@ class AssetsTest : public QObject
 
 private slots:
     void discIsABaselineJpegAt96Dpi();
+    void discTracksReadAsAGrayCode_data();
     void discTracksReadAsAGrayCode();
     void iconIsAn8BitIco();
     void iconPngsHaveAPalette();
@@ -89,10 +90,21 @@ void AssetsTest::discIsABaselineJpegAt96Dpi()
     QCOMPARE(image.size(), QSize(disc::size, disc::size));
 }
 
+void AssetsTest::discTracksReadAsAGrayCode_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("scale");
+    QTest::newRow("designed") << QStringLiteral("encoder-disc.jpg") << 1;
+    QTest::newRow("twice the density") << QStringLiteral("encoder-disc@2x.png") << 2;
+}
+
 void AssetsTest::discTracksReadAsAGrayCode()
 {
+    QFETCH(QString, file);
+    QFETCH(int, scale);
     QImage image;
-    QVERIFY(image.loadFromData(readFile(QStringLiteral("encoder-disc.jpg")), "JPEG"));
+    QVERIFY(image.loadFromData(readFile(file)));
+    QCOMPARE(image.size(), QSize(disc::size, disc::size) * scale);
 
     QList<int> codes;
     for (int sector = 0; sector < disc::sectors; ++sector) {
@@ -100,7 +112,7 @@ void AssetsTest::discTracksReadAsAGrayCode()
         for (int track = 0; track < disc::tracks; ++track) {
             const auto [x, y] =
                 disc::polar(disc::trackMiddleRadius(track), disc::sectorMiddleAngle(sector));
-            const int grey = qGray(image.pixel(int(x), int(y)));
+            const int grey = qGray(image.pixel(int(x * scale), int(y * scale)));
             // Clearly black or clearly white: the sectors must read without doubt.
             QVERIFY2(
                 grey < 80 || grey > 175,

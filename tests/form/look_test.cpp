@@ -107,6 +107,7 @@ private slots:
     void explanatoryTextFollowsItsOutline();
     void tableHoldsTheGrayCodesOfZeroToFiftyNine();
     void pictureSitsInItsBorder();
+    void pictureIsDrawnForThePixelDensity();
 
 private:
     template <typename T = QWidget> T *control(const char *name)
@@ -366,11 +367,27 @@ void LookTest::tableHoldsTheGrayCodesOfZeroToFiftyNine()
 void LookTest::pictureSitsInItsBorder()
 {
     auto *picture = control<QLabel>("Picture1");
-    QCOMPARE(picture->pixmap().size(), QSize(100, 100));
+    QCOMPARE(picture->pixmap().deviceIndependentSize(), QSizeF(100, 100));
     QCOMPARE(picture->size(), QSize(104, 104));
     QCOMPARE(picture->frameWidth(), 2);
     QCOMPARE(picture->contentsRect(), QRect(2, 2, 100, 100));
     QCOMPARE(picture->frameShadow(), QFrame::Sunken);
+}
+
+// Each pixel of the disc on the screen is a pixel of the picture drawn for the screen's density,
+// not a blurred enlargement of the designed 100 x 100 one.
+void LookTest::pictureIsDrawnForThePixelDensity()
+{
+    const QImage shot = m_window->grab().toImage();
+    const qreal ratio = shot.devicePixelRatio();
+    QImage source(ratio > 1 ? QStringLiteral(":/images/encoder-disc@2x.png")
+                            : QStringLiteral(":/images/encoder-disc.jpg"));
+    QVERIFY(!source.isNull());
+    const int side = qRound(100 * ratio);
+    QCOMPARE(source.width(), side); // the two pictures cover the ratios this test runs at
+    const QPoint origin = control("Picture1")->mapTo(m_window.get(), QPoint(2, 2)) * ratio;
+    QCOMPARE(shot.copy(QRect(origin, QSize(side, side))).convertToFormat(QImage::Format_RGB32),
+             source.convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_MAIN(LookTest)

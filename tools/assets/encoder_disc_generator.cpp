@@ -1,7 +1,9 @@
 // Draws the encoder-disc picture that the window shows: a rotary encoder disc in black on white
 // whose rings carry a reflected binary Gray code, with thin lines at the ring and sector
-// boundaries and a hub in the middle. Writes a baseline JPEG, 100 x 100 pixels at 96 dpi.
-//   encoder_disc_generator OUTPUT.jpg
+// boundaries and a hub in the middle. Writes the designed picture, a baseline JPEG of 100 x 100
+// pixels at 96 dpi, and the same drawing at twice the size for screens of twice the density, as
+// a greyscale PNG, which keeps the thin lines sharp.
+//   encoder_disc_generator OUTPUT-FOLDER
 #include "tools/assets/encoder_disc_layout.h"
 
 #include <QCoreApplication>
@@ -28,15 +30,17 @@ QRectF circle(double radius)
     return {disc::centre - radius, disc::centre - radius, 2 * radius, 2 * radius};
 }
 
-QImage drawDisc()
+// The disc drawn `scale` times as large, in the picture's own coordinates.
+QImage drawDisc(int scale)
 {
-    QImage image(disc::size, disc::size, QImage::Format_RGB32);
+    QImage image(disc::size * scale, disc::size * scale, QImage::Format_RGB32);
     image.fill(Qt::white);
-    image.setDotsPerMeterX(dotsPerMeterAt96Dpi);
-    image.setDotsPerMeterY(dotsPerMeterAt96Dpi);
+    image.setDotsPerMeterX(dotsPerMeterAt96Dpi * scale);
+    image.setDotsPerMeterY(dotsPerMeterAt96Dpi * scale);
 
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
     painter.setPen(Qt::NoPen);
 
     // Outermost track first; each inner track covers the middle of the one before.
@@ -69,22 +73,33 @@ QImage drawDisc()
     return image;
 }
 
+bool write(const QImage &image, const QString &path, const char *format)
+{
+    QImageWriter writer(path, format);
+    if (qstrcmp(format, "jpeg") == 0) {
+        writer.setQuality(95);
+        writer.setOptimizedWrite(false);
+        writer.setProgressiveScanWrite(false);
+    }
+    if (writer.write(image))
+        return true;
+    std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path),
+                 qPrintable(writer.errorString()));
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     if (argc != 2) {
-        std::fprintf(stderr, "usage: encoder_disc_generator OUTPUT.jpg\n");
+        std::fprintf(stderr, "usage: encoder_disc_generator OUTPUT-FOLDER\n");
         return 2;
     }
-    QImageWriter writer(QString::fromLocal8Bit(argv[1]), "jpeg");
-    writer.setQuality(95);
-    writer.setOptimizedWrite(false);
-    writer.setProgressiveScanWrite(false);
-    if (!writer.write(drawDisc())) {
-        std::fprintf(stderr, "cannot write %s: %s\n", argv[1], qPrintable(writer.errorString()));
-        return 1;
-    }
-    return 0;
+    const QString folder = QString::fromLocal8Bit(argv[1]) + u'/';
+    const bool written = write(drawDisc(1), folder + QStringLiteral("encoder-disc.jpg"), "jpeg") &&
+                         write(drawDisc(2).convertToFormat(QImage::Format_Grayscale8),
+                               folder + QStringLiteral("encoder-disc@2x.png"), "png");
+    return written ? 0 : 1;
 }
