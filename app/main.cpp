@@ -1,4 +1,5 @@
 #include "app/identity.h"
+#include "core/numbers.h"
 #include "form/pelmora.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     pelmora::describeApplication();
+    pelmora::useUserDecimalSeparator();
 
     Pelmora window;
     window.show();
