@@ -128,7 +128,7 @@ TEST_P(UserDecimalSeparatorTest, ARealBelowOneAndAHalfShowsWithTheUsersSeparator
 #ifdef _WIN32
     const char *lang = std::getenv("LANG");
     if (lang == nullptr || std::string_view(lang) != GetParam().locale)
-        GTEST_SKIP() << "checked in the run with LANG=" << GetParam().locale;
+        GTEST_SKIP() << "the " << GetParam().locale << " row runs where LANG is that locale";
 #else
     test::UserLocale user(GetParam().locale);
 #endif
