@@ -2,7 +2,8 @@
 FUZZ_SECONDS ?= 60
 CMAKE ?= cmake
 
-.PHONY: all deps build run test package screenshot sanitize bench fuzz format format-check clean
+.PHONY: all deps build run test windows-test package screenshot sanitize bench fuzz format format-check \
+        clean
 
 all: build
 
@@ -22,6 +23,13 @@ endif
 
 test: build
 	ctest --preset release
+
+# The core and its tests as Windows programs: cross-compiled with MinGW-w64 and run under Wine,
+# once with a Bulgarian and once with an English user locale.
+windows-test: deps
+	$(CMAKE) --preset windows
+	$(CMAKE) --build --preset windows
+	tools/with-wine-prefix ctest --preset windows
 
 package: build
 	$(CMAKE) --build --preset release --target package
@@ -57,4 +65,4 @@ format-check:
 	clang-format --dry-run --Werror $(SOURCES)
 
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-windows

@@ -1,5 +1,6 @@
 #include "app/identity.h"
 #include "app/qt_translation.h"
+#include "core/numbers.h"
 #include "form/pelmora.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     pelmora::describeApplication();
     pelmora::installQtTranslation(app);
+    pelmora::useUserDecimalSeparator();
 
     Pelmora window;
     window.show();

@@ -117,6 +117,11 @@ std::string valueToText(const Value &v)
     return std::string(buffer, static_cast<std::size_t>(std::max(written, 0)));
 }
 
+void useUserDecimalSeparator()
+{
+    std::setlocale(LC_NUMERIC, "");
+}
+
 ShortInteger length(const Value &v)
 {
     const std::size_t count = characterCount(valueToText(v));

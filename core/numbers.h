@@ -73,6 +73,13 @@ std::string integerToText(Integer x);
 // the decimal separator of the C library's current LC_NUMERIC locale.
 std::string valueToText(const Value &v);
 
+// Sets the C library's LC_NUMERIC from the user's settings, so that valueToText writes the
+// user's decimal separator: on Unix from the locale environment variables, on Windows from the
+// regional settings. The program calls it once at start. Qt's start-up does the same on Unix
+// only; on Windows the C library would otherwise stay in the "C" locale and write a full stop.
+// When the user's locale is not available, LC_NUMERIC stays as it was.
+void useUserDecimalSeparator();
+
 // Number of characters of the value's text. Throws OverflowError above 32767 characters.
 ShortInteger length(const Value &v);
 

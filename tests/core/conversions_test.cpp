@@ -1,8 +1,11 @@
 #include "core/conversions.h"
 #include "tests/core/locale_guard.h"
 
+#include <clocale>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
+#include <string_view>
 
 using namespace pelmora;
 
@@ -102,17 +105,53 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"2147483647", {"1431655765", "1010101010101010101010101010101", remark, ones31}},
         Row{"-2147483647.4", {"1431655765", "1010101010101010101010101010101", remark, ones31}}));
 
-TEST(GrayToDecimal, ARealBelowOneAndAHalfShowsWithTheLocaleSeparator)
+// The user's locale as the program finds it at start, and what Gray to decimal of 1.25 shows
+// with it. On Unix the locale comes from the environment, read at the call, so each row sets it
+// for itself. A Windows program gets the user's regional settings when it starts (under Wine,
+// from LANG), so there the tests run once per locale and each row runs in its own run.
+struct UserSeparator
 {
-    test::NumericLocale bulgarian("bg_BG.UTF-8");
-    ASSERT_TRUE(bulgarian.active()) << "locale bg_BG.UTF-8 is missing: run tools/install-deps";
+    const char *locale;
+    const char *shown;
+};
+
+void PrintTo(const UserSeparator &row, std::ostream *os)
+{
+    *os << row.locale;
+}
+
+class UserDecimalSeparatorTest : public testing::TestWithParam<UserSeparator>
+{};
+
+TEST_P(UserDecimalSeparatorTest, ARealBelowOneAndAHalfShowsWithTheUsersSeparator)
+{
+#ifdef _WIN32
+    const char *lang = std::getenv("LANG");
+    if (lang == nullptr || std::string_view(lang) != GetParam().locale)
+        GTEST_SKIP() << "the " << GetParam().locale << " row runs where LANG is that locale";
+#else
+    test::UserLocale user(GetParam().locale);
+#endif
+    test::NumericLocale restoredAfterwards;
+    useUserDecimalSeparator();
+    ASSERT_STRNE(std::setlocale(LC_NUMERIC, nullptr), "C")
+        << "LC_NUMERIC not set from " << GetParam().locale
+        << " (if that locale is missing, run tools/install-deps)";
+
     FieldPanel panel = filledPanel(false);
     panel.Text2[4].text = "1.25"; // the input itself always uses a full stop
     GrayToDecimal(panel);
-    EXPECT_EQ(panel.Text2[0].text, "1,25");
+    EXPECT_EQ(panel.Text2[0].text, GetParam().shown);
     EXPECT_EQ(panel.Text2[1].text, "1");
     EXPECT_EQ(panel.Text2[3].text, "1");
 }
+
+INSTANTIATE_TEST_SUITE_P(Table, UserDecimalSeparatorTest,
+                         testing::Values(UserSeparator{"bg_BG.UTF-8", "1,25"},
+                                         UserSeparator{"en_US.UTF-8", "1.25"}),
+                         [](const testing::TestParamInfo<UserSeparator> &info) {
+                             return std::string(info.param.locale, 5); // bg_BG, en_US
+                         });
 
 // Inputs whose magnitude is below 1 change nothing, also when earlier results are showing.
 class NoNumberTest : public testing::TestWithParam<const char *>

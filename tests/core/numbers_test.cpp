@@ -147,14 +147,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ValueToText, UsesTheLocaleDecimalSeparator)
 {
     {
-        test::NumericLocale bulgarian("bg_BG.UTF-8");
-        ASSERT_TRUE(bulgarian.active()) << "locale bg_BG.UTF-8 is missing: run tools/install-deps";
+        test::NumericLocale bulgarian(test::bulgarian);
+        ASSERT_TRUE(bulgarian.active()) << test::bulgarian << " is missing: run tools/install-deps";
         EXPECT_EQ(valueToText(Value{1.25}), "1,25");
         EXPECT_EQ(valueToText(Value{1.0}), "1");
     }
     {
-        test::NumericLocale english("en_US.UTF-8");
-        ASSERT_TRUE(english.active()) << "locale en_US.UTF-8 is missing: run tools/install-deps";
+        test::NumericLocale english(test::english);
+        ASSERT_TRUE(english.active()) << test::english << " is missing: run tools/install-deps";
         EXPECT_EQ(valueToText(Value{1.25}), "1.25");
     }
     EXPECT_EQ(valueToText(Value{1.25}), "1.25");
