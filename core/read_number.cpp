@@ -6,8 +6,9 @@
 //   the exponent. " 1 0" reads 10 and "- 5" reads -5.
 // - "&H" or "&O" right after the leading blanks starts a hexadecimal or octal number. A value up
 //   to 0xFFFF is taken as a signed 16-bit pattern ("&HFFFF" is -1), a larger one as a signed
-//   32-bit pattern ("&HFFFFFFFF" is -1); more than 32 bits is an overflow. An "&" followed by
-//   anything else, or by no digits, reads 0.
+//   32-bit pattern ("&HFFFFFFFF" is -1); more than 32 bits is an overflow. A trailing "&"
+//   makes it a 32-bit number, the long-integer suffix ("&HFFFF&" is 65535, "&H8000&" 32768).
+//   An "&" followed by anything but H or O, or by no digits, reads 0.
 // - Otherwise: at most one sign, then the ASCII digits 0 to 9, then a full stop and the fraction
 //   (a second full stop ends the number), then an exponent: E, e, D or d, an optional sign and
 //   digits ("1D3" is 1000, "2e" is 2).
@@ -91,7 +92,8 @@ int octalDigit(char c)
     return c >= '0' && c <= '7' ? c - '0' : -1;
 }
 
-// The digits after "&H" or "&O", read as a 16-bit or 32-bit two's-complement pattern.
+// The digits after "&H" or "&O", read as a 16-bit or 32-bit two's-complement pattern; a
+// trailing "&" asks for 32 bits.
 Real readRadixNumber(Cursor &cursor, unsigned radix, int (*digitValue)(char))
 {
     std::uint64_t value = 0;
@@ -101,7 +103,8 @@ Real readRadixNumber(Cursor &cursor, unsigned radix, int (*digitValue)(char))
             throw OverflowError();
         cursor.advance();
     }
-    if (value <= 0xFFFFu)
+    const bool longSuffix = cursor.peek() == '&';
+    if (value <= 0xFFFFu && !longSuffix)
         return static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }

@@ -75,7 +75,12 @@ INSTANTIATE_TEST_SUITE_P(
                     Reading{"&O17", 15}, Reading{"&o17", 15}, Reading{"&O177777", -1},
                     Reading{"&O200000", 65536}, Reading{"&O37777777777", -1}, Reading{"&O78", 7},
                     Reading{"&", 0}, Reading{"&H", 0}, Reading{"&O", 0}, Reading{"&X", 0},
-                    Reading{"&X12", 0}, Reading{"& H1", 0}, Reading{"-&H1", 0}));
+                    Reading{"&X12", 0}, Reading{"& H1", 0}, Reading{"-&H1", 0},
+                    // A trailing & asks for a 32-bit number; other suffixes end it.
+                    Reading{"&HFFFF&", 65535}, Reading{"&H8000&", 32768},
+                    Reading{"&HFFFF &", 65535}, Reading{"&HFFFFFFFF&", -1},
+                    Reading{"&O177777&", 65535}, Reading{"&H&", 0}, Reading{"&HFFFF%", -1},
+                    Reading{"&HFFFF!", -1}));
 
 INSTANTIATE_TEST_SUITE_P(
     Boundaries, ReadNumberTest,
