@@ -1,83 +1,10 @@
-// Compiles the generated Windows resource script with the MinGW resource compiler and reads the
-// compiled resource back: the version data must hold every string and number the program
-// names itself with, and the icon must be the hamburger icon.
+// Compiles the generated Windows resource script with the MinGW resource compiler and reads
+// back what it compiled, decoded to text by the same tool: the version data must hold every
+// string and number the program names itself with, and the icon must be the hamburger icon.
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
+#include <QRegularExpression>
 #include <QtTest>
-
-namespace {
-
-constexpr int rtIcon = 3;
-constexpr int rtGroupIcon = 14;
-constexpr int rtVersion = 16;
-
-// Little-endian numbers; bytes past the end read as 0, so a short file fails the checks rather
-// than reading beyond its data.
-quint32 u32(const QByteArray &b, qsizetype at)
-{
-    quint32 value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | (at + i < b.size() ? uchar(b.at(at + i)) : 0u);
-    return value;
-}
-
-quint16 u16(const QByteArray &b, qsizetype at)
-{
-    return quint16(u32(b, at) & 0xFFFF);
-}
-
-qsizetype alignedTo4(qsizetype at)
-{
-    return (at + 3) & ~qsizetype(3);
-}
-
-QByteArray utf16(const QString &text)
-{
-    QByteArray bytes;
-    for (const QChar c : text)
-        bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-    return bytes + QByteArray(2, '\0');
-}
-
-struct Resource
-{
-    int type; // numeric types only; the script names none by string
-    QByteArray data;
-};
-
-// The entries of a 32-bit .res file: a header (sizes, type, name, flags) and the data, each
-// aligned to four bytes.
-QList<Resource> readRes(const QByteArray &res)
-{
-    QList<Resource> resources;
-    qsizetype at = 0;
-    while (at + 8 <= res.size()) {
-        const quint32 dataSize = u32(res, at);
-        const quint32 headerSize = u32(res, at + 4);
-        const int type = u16(res, at + 8) == 0xFFFF ? u16(res, at + 10) : -1;
-        resources.append({type, res.mid(at + headerSize, dataSize)});
-        at = alignedTo4(at + headerSize + dataSize);
-    }
-    return resources;
-}
-
-// The value of a string in the version data: the key, its terminating zero, padding to four
-// bytes, then the value.
-QString versionString(const QByteArray &version, const QString &key)
-{
-    const QByteArray keyBytes = utf16(key);
-    const qsizetype found = version.indexOf(keyBytes);
-    if (found < 0)
-        return QStringLiteral("<missing>");
-    qsizetype at = alignedTo4(found + keyBytes.size());
-    QString value;
-    for (; at + 1 < version.size() && u16(version, at) != 0; at += 2)
-        value += QChar(u16(version, at));
-    return value;
-}
-
-} // namespace
 
 class WindowsResourceTest : public QObject
 {
@@ -85,6 +12,7 @@ class WindowsResourceTest : public QObject
 
 private slots:
     void initTestCase();
+    void versionNumbers_data();
     void versionNumbers();
     void versionStrings_data();
     void versionStrings();
@@ -92,8 +20,10 @@ private slots:
     void iconIsTheHamburger();
 
 private:
-    QByteArray m_version;
-    QList<Resource> m_resources;
+    // The text between the header comment of the resource of this type and the next one.
+    QString section(const QString &type) const;
+
+    QString m_decoded;
 };
 
 void WindowsResourceTest::initTestCase()
@@ -101,35 +31,47 @@ void WindowsResourceTest::initTestCase()
     const QString windres = QStringLiteral(PELMORA_WINDRES);
     QVERIFY2(!windres.isEmpty() && QFile::exists(windres),
              "x86_64-w64-mingw32-windres is missing: run tools/install-deps");
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString output = dir.filePath(QStringLiteral("pelmora.res"));
     QProcess compiler;
-    compiler.start(windres, {QStringLiteral("--preprocessor=cpp"), QStringLiteral("-O"),
-                             QStringLiteral("res"), QStringLiteral(PELMORA_RC_FILE), output});
+    compiler.start(windres, {QStringLiteral("--preprocessor=cpp"), QStringLiteral("-J"),
+                             QStringLiteral("rc"), QStringLiteral("-O"), QStringLiteral("rc"),
+                             QStringLiteral(PELMORA_RC_FILE)});
     QVERIFY(compiler.waitForFinished(60000));
     QVERIFY2(compiler.exitCode() == 0, compiler.readAllStandardError().constData());
+    m_decoded = QString::fromUtf8(compiler.readAllStandardOutput());
+    QVERIFY2(!section(QStringLiteral("version")).isEmpty(), "no version resource");
+}
 
-    QFile res(output);
-    QVERIFY(res.open(QIODevice::ReadOnly));
-    m_resources = readRes(res.readAll());
-    for (const Resource &r : m_resources)
-        if (r.type == rtVersion)
-            m_version = r.data;
-    QVERIFY2(!m_version.isEmpty(), "no version resource");
+QString WindowsResourceTest::section(const QString &type) const
+{
+    const QString header = QStringLiteral("/* Type: %1\n").arg(type);
+    const qsizetype start = m_decoded.indexOf(header);
+    if (start < 0)
+        return {};
+    const qsizetype end = m_decoded.indexOf(QStringLiteral("/* Type: "), start + header.size());
+    return m_decoded.mid(start, end < 0 ? -1 : end - start);
+}
+
+void WindowsResourceTest::versionNumbers_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("file version") << "FILEVERSION"
+                                  << "1, 0, 0, 0";
+    QTest::newRow("product version") << "PRODUCTVERSION"
+                                     << "1, 0, 0, 0";
+    QTest::newRow("for 32-bit Windows NT") << "FILEOS"
+                                           << "0x40004";
+    QTest::newRow("an application, not a library") << "FILETYPE"
+                                                   << "0x1";
 }
 
 void WindowsResourceTest::versionNumbers()
 {
-    const QByteArray signature("\xBD\x04\xEF\xFE", 4);
-    const qsizetype fixed = m_version.indexOf(signature);
-    QVERIFY(fixed > 0);
-    QCOMPARE(u32(m_version, fixed + 8), 0x00010000u);  // file version 1.0
-    QCOMPARE(u32(m_version, fixed + 12), 0x00000000u); // .0.0
-    QCOMPARE(u32(m_version, fixed + 16), 0x00010000u); // product version 1.0
-    QCOMPARE(u32(m_version, fixed + 20), 0x00000000u);
-    QCOMPARE(u32(m_version, fixed + 32), 0x00040004u); // for 32-bit Windows NT
-    QCOMPARE(u32(m_version, fixed + 36), 1u);          // an application, not a library
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    const QRegularExpression line(QStringLiteral("^ *%1 (.*)$").arg(field),
+                                  QRegularExpression::MultilineOption);
+    QCOMPARE(line.match(section(QStringLiteral("version"))).captured(1), value);
 }
 
 void WindowsResourceTest::versionStrings_data()
@@ -153,17 +95,19 @@ void WindowsResourceTest::versionStrings()
 {
     QFETCH(QString, key);
     QFETCH(QString, value);
-    QCOMPARE(versionString(m_version, key), value);
+    const QRegularExpression entry(QStringLiteral("VALUE \"%1\", \"([^\"]*)\"").arg(key));
+    const auto matches = entry.globalMatch(section(QStringLiteral("version")));
+    QStringList values;
+    for (const auto &match : matches)
+        values << match.captured(1);
+    QCOMPARE(values, QStringList{value});
 }
 
 void WindowsResourceTest::languageAndCodePage()
 {
-    QVERIFY(m_version.contains(utf16(QStringLiteral("040904B0"))));
-    const qsizetype translation = m_version.indexOf(utf16(QStringLiteral("Translation")));
-    QVERIFY(translation > 0);
-    const qsizetype value = alignedTo4(translation + utf16(QStringLiteral("Translation")).size());
-    QCOMPARE(u16(m_version, value), quint16(0x0409));
-    QCOMPARE(u16(m_version, value + 2), quint16(1200));
+    const QString version = section(QStringLiteral("version"));
+    QVERIFY(version.contains(QStringLiteral("BLOCK \"040904B0\"")));
+    QVERIFY(version.contains(QStringLiteral("VALUE \"Translation\", 0x409, 1200\n")));
 }
 
 void WindowsResourceTest::iconIsTheHamburger()
@@ -171,18 +115,23 @@ void WindowsResourceTest::iconIsTheHamburger()
     QFile ico(QStringLiteral(PELMORA_ICO_FILE));
     QVERIFY(ico.open(QIODevice::ReadOnly));
     const QByteArray icoBytes = ico.readAll();
-    const QByteArray picture = icoBytes.mid(u32(icoBytes, 6 + 12), u32(icoBytes, 6 + 8));
+    const auto u32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(icoBytes.data() + at); };
+    const QByteArray picture = icoBytes.mid(u32(6 + 12), u32(6 + 8));
 
-    int icons = 0, groups = 0;
-    for (const Resource &r : m_resources) {
-        if (r.type == rtIcon) {
-            ++icons;
-            QCOMPARE(r.data, picture);
-        }
-        groups += r.type == rtGroupIcon;
+    // The icon's data comes out as little-endian 32-bit words ("0x28L"), the last one short.
+    const QString icon = section(QStringLiteral("icon"));
+    QVERIFY(icon.contains(QStringLiteral("/* RT_ICON */")));
+    QByteArray data;
+    const QRegularExpression word(QStringLiteral("0x([0-9a-f]+)L"));
+    for (const auto &match : word.globalMatch(icon)) {
+        const quint32 value = match.captured(1).toUInt(nullptr, 16);
+        for (int byte = 0; byte < 4; ++byte)
+            data.append(char((value >> (8 * byte)) & 0xFF));
     }
-    QCOMPARE(icons, 1);
-    QCOMPARE(groups, 1);
+    QCOMPARE(data.left(picture.size()), picture);
+    QVERIFY(data.size() - picture.size() < 4);
+    QCOMPARE(m_decoded.count(QStringLiteral("/* RT_ICON */")), 1);
+    QCOMPARE(m_decoded.count(QStringLiteral("/* RT_GROUP_ICON */")), 1);
 }
 
 QTEST_GUILESS_MAIN(WindowsResourceTest)
