@@ -123,6 +123,8 @@ private slots:
     void textsAreReadable();
     void focusMarksStandOut_data() { textsAreReadable_data(); }
     void focusMarksStandOut();
+    void chosenDirectionShows_data() { textsAreReadable_data(); }
+    void chosenDirectionShows();
 
 private:
     // Opens the window under the palette, in the direction given.
@@ -224,6 +226,35 @@ void ContrastTest::focusMarksStandOut()
                 << QStringLiteral("%1 %2:1").arg(control->objectName()).arg(strongest, 0, 'f', 2);
     }
     QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QStringLiteral(", "))));
+}
+
+// Each option's round mark stands out from the option's colour, and the dot of the chosen one
+// from the inside of the other's mark, by at least 3 : 1.
+void ContrastTest::chosenDirectionShows()
+{
+    QFETCH(QPalette, palette);
+    QFETCH(int, direction);
+    open(palette, direction);
+    const QImage image = shot();
+    QList<QRgb> centres(2);
+    for (int i = 0; i < 2; ++i) {
+        QRadioButton *option = m_driver->option(i);
+        QStyleOptionButton style;
+        style.initFrom(option);
+        const QRect mark =
+            area(option,
+                 option->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &style, option),
+                 image.devicePixelRatio());
+        const QRgb back = background(image, area(option, option->rect(), image.devicePixelRatio()));
+        double strongest = 1.0;
+        for (int y = mark.top(); y <= mark.bottom(); ++y)
+            for (int x = mark.left(); x <= mark.right(); ++x)
+                strongest = std::max(strongest, contrast(image.pixel(x, y), back));
+        QVERIFY2(strongest >= 3.0, qPrintable(QString::number(strongest)));
+        centres[i] = image.pixel(mark.center());
+    }
+    const double dot = contrast(centres[direction], centres[1 - direction]);
+    QVERIFY2(dot >= 3.0, qPrintable(QString::number(dot)));
 }
 
 QTEST_MAIN(ContrastTest)
