@@ -2,16 +2,6 @@
 
 namespace pelmora {
 
-namespace {
-
-constexpr std::size_t decimalField = 0;
-constexpr std::size_t binaryField = 1;
-constexpr std::size_t shiftField = 2;
-constexpr std::size_t binaryGrayField = 3;
-constexpr std::size_t decimalGrayField = 4;
-
-} // namespace
-
 Value BinaryDigits(const FieldPanel &panel)
 {
     // Digits come out least significant first and are reversed once at the end.

@@ -13,14 +13,15 @@ namespace pelmora {
 // not changed, so callers set it first.
 Value BinaryDigits(const FieldPanel &panel);
 
-// Reads the decimal number in Text2[0] and writes its binary form, the binary form shifted
-// right by one place, the Gray code in binary and the Gray code in decimal into Text2[1] to
-// Text2[4]. A negative number is converted as its magnitude; a magnitude that rounds below 1
+// Reads the decimal number in Text2[decimalField] and writes its binary form, the binary form
+// shifted right by one place, the Gray code in binary and the Gray code in decimal into the four
+// other fields. A negative number is converted as its magnitude; a magnitude that rounds below 1
 // writes nothing.
 void DecimalToGray(FieldPanel &panel);
 
-// Reads a Gray code (the decimal value of its bit pattern) from Text2[4] and writes the decoded
-// number, its binary form, a fixed remark and the Gray code in binary into Text2[0] to Text2[3].
+// Reads a Gray code (the decimal value of its bit pattern) from Text2[decimalGrayField] and
+// writes the decoded number, its binary form, a fixed remark and the Gray code in binary into the
+// four other fields.
 // The input stays a real until an operation needs an integer; a magnitude below 1 writes
 // nothing.
 void GrayToDecimal(FieldPanel &panel);
