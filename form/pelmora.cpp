@@ -2,6 +2,7 @@
 
 #include "about.h"
 #include "core/conversions.h"
+#include "form/line_edit_accessible.h"
 #include "ui_pelmora.h"
 
 #include <QFile>
@@ -37,6 +38,7 @@ Pelmora::Pelmora(QWidget *parent)
     : QWidget(parent, designedWindowFlags), m_ui(std::make_unique<Ui::Pelmora>())
 {
     Q_INIT_RESOURCE(pelmora);
+    pelmora::installLineEditAccessible();
     m_ui->setupUi(this);
     Text2 = {m_ui->Text2_0, m_ui->Text2_1, m_ui->Text2_2, m_ui->Text2_3, m_ui->Text2_4};
     Option1 = {m_ui->Option1_0, m_ui->Option1_1};

@@ -4,7 +4,8 @@
 // copies what the screen shows (texts, enabled flags, the chosen direction) into the panel,
 // works on the panel only, and then shows the panel again, so the screen and the panel never
 // disagree. The controls are addressed as arrays by index, the way the handlers switch on the
-// index of the control that fired.
+// index of the control that fired. For screen readers the text fields use the interface of
+// form/line_edit_accessible.h.
 #pragma once
 
 #include "core/field_panel.h"
