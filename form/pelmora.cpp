@@ -6,7 +6,9 @@
 #include "ui_pelmora.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 
 #include <limits>
@@ -31,6 +33,28 @@ QString textResource(const QString &path)
 constexpr Qt::WindowFlags designedWindowFlags =
     Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
     Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+
+// Enter and the keypad's Enter press a focused button as Space does. Qt gives them to buttons
+// only in dialogs, and this window has no default button, so without this they do nothing.
+class EnterPressesButton : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        if (!key->isAutoRepeat()) // holding Space down presses once too
+            static_cast<QAbstractButton *>(watched)->click();
+        return true;
+    }
+};
 
 } // namespace
 
@@ -78,8 +102,11 @@ Pelmora::Pelmora(QWidget *parent)
                 Option1_Click(i);
         });
     }
-    for (int i = 0; i < int(Command1.size()); ++i)
+    auto *enterPressesButton = new EnterPressesButton(this);
+    for (int i = 0; i < int(Command1.size()); ++i) {
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+        Command1[i]->installEventFilter(enterPressesButton);
+    }
 
     Form_Load();
 }
@@ -176,4 +203,8 @@ void Pelmora::showOverflowMessage()
                           tr("Числото е твърде голямо.\n"
                              "Могат да се преобразуват цели числа, чиято абсолютна стойност "
                              "е най-много 2147483647."));
+    // The refused number waits selected in its field, to be typed over at once.
+    QLineEdit *input = Text2[m_panel.Option1[0] ? 0 : 4];
+    input->setFocus(Qt::OtherFocusReason);
+    input->selectAll();
 }
