@@ -1,9 +1,11 @@
 // The window as a screen reader sees it, through QAccessible: the text fields answer every
-// boundary query at once and consistently.
+// boundary query at once and consistently, and the picture and the explanation are named.
 #include "form/pelmora.h"
 #include "tests/form/window_driver.h"
 
 #include <QAccessible>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QtTest>
 
 #include <chrono>
@@ -117,6 +119,7 @@ private slots:
     void boundaryQueriesAnswer_data();
     void boundaryQueriesAnswer();
     void millionCharacterFieldAnswers();
+    void pictureAndExplanationAreNamed();
 
 private:
     Answer ask(int field, Side side, QAccessible::TextBoundaryType boundary, int offset,
@@ -272,6 +275,21 @@ void AccessibilityTest::millionCharacterFieldAnswers()
     const Answer last = ask(0, Side::Before, QAccessible::WordBoundary, million, limit);
     QCOMPARE(last.text, QStringLiteral("5"));
     QCOMPARE(last.start, million - 1);
+}
+
+void AccessibilityTest::pictureAndExplanationAreNamed()
+{
+    QAccessibleInterface *picture = QAccessible::queryAccessibleInterface(
+        m_driver->control<QLabel>(QStringLiteral("Picture1")));
+    QVERIFY(!picture->text(QAccessible::Name).isEmpty());
+    QVERIFY(picture->text(QAccessible::Description).contains(QStringLiteral("Грей")));
+    QAccessibleInterface *explanation = QAccessible::queryAccessibleInterface(
+        m_driver->control<QPlainTextEdit>(QStringLiteral("Text1_0")));
+    QVERIFY(!explanation->text(QAccessible::Name).isEmpty());
+    // The quotation box stays hidden, out of a screen reader's way.
+    QAccessibleInterface *quotation = QAccessible::queryAccessibleInterface(
+        m_driver->control<QPlainTextEdit>(QStringLiteral("Text1_1")));
+    QVERIFY(quotation->state().invisible);
 }
 
 QTEST_MAIN(AccessibilityTest)
