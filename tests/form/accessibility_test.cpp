@@ -1,5 +1,6 @@
 // The window as a screen reader sees it, through QAccessible: the text fields answer every
-// boundary query at once and consistently, and the picture and the explanation are named.
+// boundary query at once and consistently, the picture and the explanation are named, and the
+// results of a calculation are announced.
 #include "form/pelmora.h"
 #include "tests/form/window_driver.h"
 
@@ -16,6 +17,7 @@
 #include <mutex>
 #include <thread>
 
+using pelmora::test::closeMessageDuring;
 using pelmora::test::WindowDriver;
 
 namespace {
@@ -120,10 +122,13 @@ private slots:
     void boundaryQueriesAnswer();
     void millionCharacterFieldAnswers();
     void pictureAndExplanationAreNamed();
+    void resultsAreAnnounced_data();
+    void resultsAreAnnounced();
 
 private:
     Answer ask(int field, Side side, QAccessible::TextBoundaryType boundary, int offset,
                std::chrono::milliseconds limit = 1s);
+    QAccessibleInterface *notification() const;
 
     std::unique_ptr<Pelmora> m_window;
     std::unique_ptr<WindowDriver> m_driver;
@@ -290,6 +295,54 @@ void AccessibilityTest::pictureAndExplanationAreNamed()
     QAccessibleInterface *quotation = QAccessible::queryAccessibleInterface(
         m_driver->control<QPlainTextEdit>(QStringLiteral("Text1_1")));
     QVERIFY(quotation->state().invisible);
+}
+
+// The notification that a screen reader speaks when it appears, or null.
+QAccessibleInterface *AccessibilityTest::notification() const
+{
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(m_window.get());
+    for (int i = 0; i < window->childCount(); ++i) {
+        QAccessibleInterface *child = window->child(i);
+        if (child->role() == QAccessible::Notification && !child->state().invisible)
+            return child;
+    }
+    return nullptr;
+}
+
+void AccessibilityTest::resultsAreAnnounced_data()
+{
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("announced"); // empty: nothing
+    QTest::newRow("decimal 5")
+        << 0 << "5"
+        << "Десетично число 5, двоично 101, преместване 010, двоично Грей 111, десетично Грей 7";
+    QTest::newRow("gray 7") << 1 << "7"
+                            << "Десетично число 5, двоично 101, преместване Променя се в цикъл, "
+                               "двоично Грей 111, десетично Грей 7";
+    QTest::newRow("pasted") << 0 << "5." + QString(100'000, u'4')
+                            << "Десетично число 5." + QString(38, u'4') +
+                                   "…, двоично 101, преместване 010, двоично Грей 111, "
+                                   "десетично Грей 7";
+    QTest::newRow("below 1") << 0 << "0.4"
+                             << "";
+    QTest::newRow("overflow") << 1 << "2147483648"
+                              << "";
+}
+
+void AccessibilityTest::resultsAreAnnounced()
+{
+    QFETCH(int, direction);
+    QFETCH(QString, input);
+    QFETCH(QString, announced);
+    m_driver->choose(direction);
+    m_driver->paste(direction == 0 ? 0 : 4, input);
+    QPushButton *calculate = m_driver->command(0);
+    calculate->setFocus();
+    closeMessageDuring([&] { QTest::keyClick(calculate, Qt::Key_Space); });
+
+    QAccessibleInterface *note = notification();
+    QCOMPARE(note ? note->text(QAccessible::Name) : QString(), announced);
 }
 
 QTEST_MAIN(AccessibilityTest)
