@@ -5,14 +5,12 @@
 // (QAccessibleTextInterface::textAtOffset steps a QTextBoundaryFinder off the text and keeps
 // waiting for a boundary that never comes). Orca asks exactly that whenever the caret moves by
 // words, and the program then spins for ever. Qt also answers some queries before the first
-// word or sentence with a start of -1 and an end of 0. This interface answers the
-// boundary queries itself and otherwise reads the field through QLineEdit's public functions,
-// leaving names, relations, focus and geometry to QAccessibleWidget. It stands in for Qt's on
-// every Qt version: the release that mends the loop could not be told from Qt's sources at hand,
-// and the answers here are right on any release.
+// word or sentence with a start of -1 and an end of 0. This interface answers the boundary
+// queries itself and otherwise reads the field through QLineEdit's public functions, leaving
+// names, relations, focus and geometry to QAccessibleWidget. It stands in for Qt's on every Qt
+// version: the release that mends the loop could not be told from Qt's sources at hand, and the
+// answers here are right on any release.
 #pragma once
-
-class QLineEdit;
 
 namespace pelmora {
 
