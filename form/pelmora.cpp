@@ -2,12 +2,16 @@
 
 #include "about.h"
 #include "core/conversions.h"
+#include "form/announcement.h"
+#include "form/line_edit_accessible.h"
 #include "form/look.h"
 #include "ui_pelmora.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QWindow>
 
@@ -34,12 +38,35 @@ constexpr Qt::WindowFlags designedWindowFlags =
     Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
     Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
 
+// Enter and the keypad's Enter press a focused button as Space does. Qt gives them to buttons
+// only in dialogs, and this window has no default button, so without this they do nothing.
+class EnterPressesButton : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        if (!key->isAutoRepeat()) // holding Space down presses once too
+            static_cast<QAbstractButton *>(watched)->click();
+        return true;
+    }
+};
+
 } // namespace
 
 Pelmora::Pelmora(QWidget *parent)
     : QWidget(parent, designedWindowFlags), m_ui(std::make_unique<Ui::Pelmora>())
 {
     Q_INIT_RESOURCE(pelmora);
+    pelmora::installLineEditAccessible();
     m_ui->setupUi(this);
     Text2 = {m_ui->Text2_0, m_ui->Text2_1, m_ui->Text2_2, m_ui->Text2_3, m_ui->Text2_4};
     Option1 = {m_ui->Option1_0, m_ui->Option1_1};
@@ -49,6 +76,7 @@ Pelmora::Pelmora(QWidget *parent)
     Text1 = {m_ui->Text1_0, m_ui->Text1_1};
     Frame1 = m_ui->Frame1;
     Picture1 = m_ui->Picture1;
+    m_announcement = new pelmora::Announcement(this);
 
     // The layout is absolute: the window keeps its designed size and can be minimised but not
     // maximised. It opens in the middle of the screen.
@@ -88,8 +116,11 @@ Pelmora::Pelmora(QWidget *parent)
                 Option1_Click(i);
         });
     }
-    for (int i = 0; i < int(Command1.size()); ++i)
+    auto *enterPressesButton = new EnterPressesButton(this);
+    for (int i = 0; i < int(Command1.size()); ++i) {
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+        Command1[i]->installEventFilter(enterPressesButton);
+    }
 
     Form_Load();
 }
@@ -125,20 +156,31 @@ void Pelmora::Option1_Click(int index)
 void Pelmora::Command1_Click(int index)
 {
     readFields();
+    bool calculated = false;
     switch (index) {
     case 0: {
-        // A number out of range is reported and the calculation is dropped: the conversions
-        // write no field before they fail, and CurrentNumber is put back too.
-        const auto currentNumber = m_panel.CurrentNumber;
-        try {
-            if (m_panel.Option1[0])
-                pelmora::DecimalToGray(m_panel);
-            else
-                pelmora::GrayToDecimal(m_panel);
-        } catch (const pelmora::OverflowError &) {
-            m_panel.CurrentNumber = currentNumber;
-            showOverflowMessage();
+        // The conversion works on a copy whose result fields are empty, which shows whether it
+        // wrote results: it writes all of them or none. None for a number below 1, when the
+        // earlier results stay, and none for a number out of range, which is reported.
+        const std::size_t input = m_panel.Option1[0] ? 0 : 4;
+        pelmora::FieldPanel attempt = m_panel;
+        for (std::size_t i = 0; i < attempt.Text2.size(); ++i) {
+            if (i != input)
+                attempt.Text2[i].text.clear();
         }
+        try {
+            if (attempt.Option1[0])
+                pelmora::DecimalToGray(attempt);
+            else
+                pelmora::GrayToDecimal(attempt);
+        } catch (const pelmora::OverflowError &) {
+            showOverflowMessage();
+            break;
+        }
+        // The binary form is a result in both directions and never empty once written.
+        calculated = !attempt.Text2[1].text.empty();
+        if (calculated)
+            m_panel = attempt;
         break;
     }
     case 1:
@@ -148,6 +190,9 @@ void Pelmora::Command1_Click(int index)
         break;
     }
     showFields();
+    // A screen reader says the results at once, while the focus stays on the button.
+    if (calculated)
+        m_announcement->announce(resultsSummary());
 }
 
 void Pelmora::ClearFields()
@@ -212,4 +257,22 @@ void Pelmora::showOverflowMessage()
                           tr("Числото е твърде голямо.\n"
                              "Могат да се преобразуват цели числа, чиято абсолютна стойност "
                              "е най-много 2147483647."));
+    // The refused number waits selected in its field, to be typed over at once.
+    QLineEdit *input = Text2[m_panel.Option1[0] ? 0 : 4];
+    input->setFocus(Qt::OtherFocusReason);
+    input->selectAll();
+}
+
+// What the five fields show, in one sentence. The input is said as typed, and a field longer
+// than a sentence (a pasted text) is cut short.
+QString Pelmora::resultsSummary() const
+{
+    constexpr qsizetype longest = 40;
+    QStringList texts;
+    for (const QLineEdit *field : Text2) {
+        const QString text = field->text();
+        texts << (text.size() > longest ? text.left(longest) + u'…' : text);
+    }
+    return tr("Десетично число %1, двоично %2, преместване %3, двоично Грей %4, десетично Грей %5")
+        .arg(texts[0], texts[1], texts[2], texts[3], texts[4]);
 }

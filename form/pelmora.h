@@ -4,7 +4,8 @@
 // copies what the screen shows (texts, enabled flags, the chosen direction) into the panel,
 // works on the panel only, and then shows the panel again, so the screen and the panel never
 // disagree. The controls are addressed as arrays by index, the way the handlers switch on the
-// index of the control that fired.
+// index of the control that fired. For screen readers the text fields use the interface of
+// form/line_edit_accessible.h, and new results are announced through form/announcement.h.
 #pragma once
 
 #include "core/field_panel.h"
@@ -25,6 +26,10 @@ namespace Ui {
 class Pelmora;
 }
 
+namespace pelmora {
+class Announcement;
+}
+
 class Pelmora : public QWidget
 {
     Q_OBJECT
@@ -43,6 +48,7 @@ private:
     void showFields();
     void showOverflowMessage();
     void showPictureForPixelDensity();
+    QString resultsSummary() const;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -58,4 +64,5 @@ private:
     std::array<QPlainTextEdit *, 2> Text1;
     QGroupBox *Frame1;
     QLabel *Picture1;
+    pelmora::Announcement *m_announcement;
 };

@@ -58,6 +58,9 @@ private slots:
     void choosingTheOtherDirectionEmptiesAndSwapsTheInput();
     void choosingTheChosenDirectionAgainKeepsTheResults();
     void directionCanBeChosenWithTheKeyboard();
+    void enterPressesTheFocusedButton_data();
+    void enterPressesTheFocusedButton();
+    void enterInAFieldChangesNothing();
     void typingIntoTheDisabledFieldChangesNothing();
     void noNumberKeepsEarlierResults_data();
     void noNumberKeepsEarlierResults();
@@ -252,6 +255,47 @@ void FormTest::directionCanBeChosenWithTheKeyboard()
     QCOMPARE(m_driver->enabledFlags(), grayFlags);
 }
 
+void FormTest::enterPressesTheFocusedButton_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    for (int button : {0, 1}) {
+        const char *name = button == 0 ? "calculate" : "clear";
+        QTest::addRow("%s, Enter", name)
+            << button << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+        QTest::addRow("%s, keypad Enter", name)
+            << button << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
+    }
+}
+
+void FormTest::enterPressesTheFocusedButton()
+{
+    QFETCH(int, button);
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    m_driver->type(0, QStringLiteral("5"));
+    if (button == 1)
+        m_driver->calculate();
+    const QStringList expected =
+        button == 0 ? QStringList{"5", "101", "010", "111", "7"} : emptyFields;
+
+    QPushButton *pressed = m_driver->command(button);
+    pressed->setFocus();
+    QTest::keyClick(pressed, Qt::Key(key), modifiers);
+    QCOMPARE(m_driver->texts(), expected);
+    QCOMPARE(m_driver->enabledFlags(), decimalFlags);
+}
+
+void FormTest::enterInAFieldChangesNothing()
+{
+    m_driver->type(0, QStringLiteral("5"));
+    QTest::keyClick(m_driver->field(0), Qt::Key_Return);
+    QTest::keyClick(m_driver->field(0), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(m_driver->texts(), (QStringList{"5", "", "", "", ""}));
+    QVERIFY(m_driver->field(0)->hasFocus());
+}
+
 void FormTest::typingIntoTheDisabledFieldChangesNothing()
 {
     QTest::keyClicks(m_driver->field(4), QStringLiteral("7"));
@@ -366,6 +410,10 @@ void FormTest::overflowIsReportedAndChangesNothing()
     QCOMPARE(m_driver->texts(), before);
     QCOMPARE(m_driver->enabledFlags(), enabledFlagsFor(direction));
     QVERIFY(m_driver->option(direction)->isChecked());
+    // The refused number is selected in its field, ready to be typed over; the field takes the
+    // focus as soon as the window is active again.
+    QCOMPARE(m_window->focusWidget(), m_driver->field(in));
+    QCOMPARE(m_driver->field(in)->selectedText(), input);
 
     // The program goes on: the next calculation works.
     m_driver->type(in, QStringLiteral("5"));
