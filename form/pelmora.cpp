@@ -181,6 +181,8 @@ void Pelmora::Command1_Click(int index)
         calculated = !attempt.Text2[1].text.empty();
         if (calculated)
             m_panel = attempt;
+        else
+            m_panel.CurrentNumber = attempt.CurrentNumber;
         break;
     }
     case 1:
