@@ -7,6 +7,7 @@
 #include "form/look.h"
 #include "ui_pelmora.h"
 
+#include <QButtonGroup>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -65,6 +66,7 @@ protected:
 Pelmora::Pelmora(QWidget *parent)
     : QWidget(parent, designedWindowFlags), m_ui(std::make_unique<Ui::Pelmora>())
 {
+    // The resources are compiled into a static library, which the linker would otherwise drop.
     Q_INIT_RESOURCE(pelmora);
     pelmora::installLineEditAccessible();
     m_ui->setupUi(this);
@@ -74,13 +76,10 @@ Pelmora::Pelmora(QWidget *parent)
     Label1 = {m_ui->Label1_0, m_ui->Label1_1, m_ui->Label1_2,
               m_ui->Label1_3, m_ui->Label1_4, m_ui->Label1_5};
     Text1 = {m_ui->Text1_0, m_ui->Text1_1};
-    Frame1 = m_ui->Frame1;
-    Picture1 = m_ui->Picture1;
     m_announcement = new pelmora::Announcement(this);
 
     // The layout is absolute: the window keeps its designed size and can be minimised but not
     // maximised. It opens in the middle of the screen.
-    setAttribute(Qt::WA_StyledBackground);
     // The design's own colours (the window's and the labels') stay; everything else is fixed.
     setPalette(palette().resolve(pelmora::look::fixedPalette()));
     setFixedSize(size());
@@ -108,19 +107,24 @@ Pelmora::Pelmora(QWidget *parent)
         Text2[i]->setAccessibleName(caption);
     }
 
-    for (int i = 0; i < int(Option1.size()); ++i) {
-        // The handler runs once the button has become the chosen one, whether by mouse or
-        // keyboard; choosing the direction that is already chosen changes nothing.
-        connect(Option1[i], &QRadioButton::toggled, this, [this, i](bool checked) {
-            if (checked)
-                Option1_Click(i);
-        });
-    }
+    // Each control array is a button group whose ids are the indices, so a handler learns the
+    // index of the control that fired. The option handler runs once the button has become the
+    // chosen one, whether by mouse or keyboard; choosing the chosen direction changes nothing.
+    auto *options = new QButtonGroup(this);
+    auto *commands = new QButtonGroup(this);
+    commands->setExclusive(false);
     auto *enterPressesButton = new EnterPressesButton(this);
+    for (int i = 0; i < int(Option1.size()); ++i)
+        options->addButton(Option1[i], i);
     for (int i = 0; i < int(Command1.size()); ++i) {
-        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+        commands->addButton(Command1[i], i);
         Command1[i]->installEventFilter(enterPressesButton);
     }
+    connect(options, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
+        if (checked)
+            Option1_Click(index);
+    });
+    connect(commands, &QButtonGroup::idClicked, this, &Pelmora::Command1_Click);
 
     Form_Load();
 }
@@ -137,6 +141,8 @@ void Pelmora::Form_Load()
 void Pelmora::Option1_Click(int index)
 {
     readFields();
+    // The flags set here are set again by ClearFields from the chosen direction: the handler
+    // first swaps the input field itself, then clears, as the design has it.
     switch (index) {
     case 0:
         m_panel.Text2[0].enabled = true;

@@ -15,7 +15,6 @@
 #include <array>
 #include <memory>
 
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -62,7 +61,5 @@ private:
     std::array<QPushButton *, 2> Command1;
     std::array<QLabel *, 6> Label1;
     std::array<QPlainTextEdit *, 2> Text1;
-    QGroupBox *Frame1;
-    QLabel *Picture1;
     pelmora::Announcement *m_announcement;
 };
