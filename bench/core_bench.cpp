@@ -20,11 +20,12 @@ std::string millionBlanks()
     return std::string(999'999, ' ') + "7";
 }
 
-void convert(benchmark::State &state, void (*conversion)(FieldPanel &), std::size_t input,
+// One conversion, again and again, with the text in the field the direction reads.
+void convert(benchmark::State &state, void (*conversion)(FieldPanel &), int input,
              const std::string &text)
 {
     FieldPanel panel;
-    panel.Option1 = {input == 0, input != 0};
+    panel.Option1 = {input == decimalField, input != decimalField};
     panel.Text2[input].text = text;
     for (auto _ : state) {
         conversion(panel);
@@ -33,41 +34,16 @@ void convert(benchmark::State &state, void (*conversion)(FieldPanel &), std::siz
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 
-void BM_DecimalToGrayShort(benchmark::State &state)
-{
-    convert(state, DecimalToGray, 0, "1000");
-}
-void BM_DecimalToGrayLargest(benchmark::State &state)
-{
-    convert(state, DecimalToGray, 0, "2147483647");
-}
-void BM_DecimalToGrayMillionDigits(benchmark::State &state)
-{
-    convert(state, DecimalToGray, 0, millionDigits());
-}
-void BM_DecimalToGrayMillionBlanks(benchmark::State &state)
-{
-    convert(state, DecimalToGray, 0, millionBlanks());
-}
-void BM_GrayToDecimalShort(benchmark::State &state)
-{
-    convert(state, GrayToDecimal, 4, "540");
-}
-void BM_GrayToDecimalLargest(benchmark::State &state)
-{
-    convert(state, GrayToDecimal, 4, "2147483647");
-}
-void BM_GrayToDecimalMillionDigits(benchmark::State &state)
-{
-    convert(state, GrayToDecimal, 4, millionDigits());
-}
-
 } // namespace
 
-BENCHMARK(BM_DecimalToGrayShort);
-BENCHMARK(BM_DecimalToGrayLargest);
-BENCHMARK(BM_DecimalToGrayMillionDigits)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DecimalToGrayMillionBlanks)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_GrayToDecimalShort);
-BENCHMARK(BM_GrayToDecimalLargest);
-BENCHMARK(BM_GrayToDecimalMillionDigits)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(convert, DecimalToGrayShort, DecimalToGray, decimalField, "1000");
+BENCHMARK_CAPTURE(convert, DecimalToGrayLargest, DecimalToGray, decimalField, "2147483647");
+BENCHMARK_CAPTURE(convert, DecimalToGrayMillionDigits, DecimalToGray, decimalField, millionDigits())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(convert, DecimalToGrayMillionBlanks, DecimalToGray, decimalField, millionBlanks())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(convert, GrayToDecimalShort, GrayToDecimal, decimalGrayField, "540");
+BENCHMARK_CAPTURE(convert, GrayToDecimalLargest, GrayToDecimal, decimalGrayField, "2147483647");
+BENCHMARK_CAPTURE(convert, GrayToDecimalMillionDigits, GrayToDecimal, decimalGrayField,
+                  millionDigits())
+    ->Unit(benchmark::kMillisecond);

@@ -97,10 +97,11 @@ Pelmora::Pelmora(QWidget *parent)
     Text1[0]->setFocus();
     showPictureForPixelDensity();
 
-    for (std::size_t i = 0; i < Text2.size(); ++i) {
+    for (int i = 0; i < pelmora::fieldCount; ++i) {
         // No length limit: a pasted text of any length is read as typed.
         Text2[i]->setMaxLength(std::numeric_limits<int>::max());
-        // A screen reader announces each field by its label, without the colon.
+        // A screen reader announces each field by its label (Label1 1 to 5 caption Text2 0 to 4),
+        // without the colon.
         QString caption = Label1[i + 1]->text();
         if (caption.endsWith(u':'))
             caption.chop(1);
@@ -144,13 +145,13 @@ void Pelmora::Option1_Click(int index)
     // The flags set here are set again by ClearFields from the chosen direction: the handler
     // first swaps the input field itself, then clears, as the design has it.
     switch (index) {
-    case 0:
-        m_panel.Text2[0].enabled = true;
-        m_panel.Text2[4].enabled = false;
+    case pelmora::decimalToGrayOption:
+        m_panel.Text2[pelmora::decimalField].enabled = true;
+        m_panel.Text2[pelmora::decimalGrayField].enabled = false;
         break;
-    case 1:
-        m_panel.Text2[4].enabled = true;
-        m_panel.Text2[0].enabled = false;
+    case pelmora::grayToDecimalOption:
+        m_panel.Text2[pelmora::decimalGrayField].enabled = true;
+        m_panel.Text2[pelmora::decimalField].enabled = false;
         break;
     default:
         break;
@@ -164,18 +165,17 @@ void Pelmora::Command1_Click(int index)
     readFields();
     bool calculated = false;
     switch (index) {
-    case 0: {
+    case pelmora::calculateCommand: {
         // The conversion works on a copy whose result fields are empty, which shows whether it
         // wrote results: it writes all of them or none. None for a number below 1, when the
         // earlier results stay, and none for a number out of range, which is reported.
-        const std::size_t input = m_panel.Option1[0] ? 0 : 4;
         pelmora::FieldPanel attempt = m_panel;
-        for (std::size_t i = 0; i < attempt.Text2.size(); ++i) {
-            if (i != input)
+        for (int i = 0; i < pelmora::fieldCount; ++i) {
+            if (i != inputField())
                 attempt.Text2[i].text.clear();
         }
         try {
-            if (attempt.Option1[0])
+            if (attempt.Option1[pelmora::decimalToGrayOption])
                 pelmora::DecimalToGray(attempt);
             else
                 pelmora::GrayToDecimal(attempt);
@@ -184,14 +184,14 @@ void Pelmora::Command1_Click(int index)
             break;
         }
         // The binary form is a result in both directions and never empty once written.
-        calculated = !attempt.Text2[1].text.empty();
+        calculated = !attempt.Text2[pelmora::binaryField].text.empty();
         if (calculated)
             m_panel = attempt;
         else
             m_panel.CurrentNumber = attempt.CurrentNumber;
         break;
     }
-    case 1:
+    case pelmora::clearCommand:
         ClearFields();
         break;
     default:
@@ -207,9 +207,15 @@ void Pelmora::ClearFields()
 {
     for (auto &field : m_panel.Text2)
         field.text.clear();
-    const bool decimalToGray = m_panel.Option1[0];
-    m_panel.Text2[0].enabled = decimalToGray;
-    m_panel.Text2[4].enabled = !decimalToGray;
+    const bool decimalToGray = m_panel.Option1[pelmora::decimalToGrayOption];
+    m_panel.Text2[pelmora::decimalField].enabled = decimalToGray;
+    m_panel.Text2[pelmora::decimalGrayField].enabled = !decimalToGray;
+}
+
+int Pelmora::inputField() const
+{
+    return m_panel.Option1[pelmora::decimalToGrayOption] ? pelmora::decimalField
+                                                         : pelmora::decimalGrayField;
 }
 
 void Pelmora::readFields()
@@ -266,7 +272,7 @@ void Pelmora::showOverflowMessage()
                              "Могат да се преобразуват цели числа, чиято абсолютна стойност "
                              "е най-много 2147483647."));
     // The refused number waits selected in its field, to be typed over at once.
-    QLineEdit *input = Text2[m_panel.Option1[0] ? 0 : 4];
+    QLineEdit *input = Text2[inputField()];
     input->setFocus(Qt::OtherFocusReason);
     input->selectAll();
 }
@@ -282,5 +288,6 @@ QString Pelmora::resultsSummary() const
         texts << (text.size() > longest ? text.left(longest) + u'…' : text);
     }
     return tr("Десетично число %1, двоично %2, преместване %3, двоично Грей %4, десетично Грей %5")
-        .arg(texts[0], texts[1], texts[2], texts[3], texts[4]);
+        .arg(texts[pelmora::decimalField], texts[pelmora::binaryField], texts[pelmora::shiftField],
+             texts[pelmora::binaryGrayField], texts[pelmora::decimalGrayField]);
 }

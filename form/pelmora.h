@@ -42,6 +42,8 @@ private:
     void Option1_Click(int index);
     void Command1_Click(int index);
     void ClearFields();
+    // Text2's index of the field the user types into in the chosen direction.
+    int inputField() const;
 
     void readFields();
     void showFields();
@@ -56,7 +58,7 @@ private:
     std::unique_ptr<Ui::Pelmora> m_ui;
     pelmora::FieldPanel m_panel;
 
-    std::array<QLineEdit *, 5> Text2;
+    std::array<QLineEdit *, pelmora::fieldCount> Text2;
     std::array<QRadioButton *, 2> Option1;
     std::array<QPushButton *, 2> Command1;
     std::array<QLabel *, 6> Label1;

@@ -34,7 +34,7 @@ FieldPanel earlierPanel(bool decimalToGray, const std::string &input)
     panel.Option1 = {decimalToGray, !decimalToGray};
     for (auto &field : panel.Text2)
         field.text = "earlier";
-    panel.Text2[decimalToGray ? 0 : 4].text = input;
+    panel.Text2[decimalToGray ? decimalField : decimalGrayField].text = input;
     return panel;
 }
 
@@ -48,14 +48,15 @@ void fuzzDecimalToGray(const std::string &input)
         check(panel.Text2 == before.Text2);
         return;
     }
-    check(panel.Text2[0] == before.Text2[0]);
+    check(panel.Text2[decimalField] == before.Text2[decimalField]);
     if (panel.Text2 == before.Text2)
         return; // nothing to convert
-    const std::string &binary = panel.Text2[1].text;
+    const std::string &binary = panel.Text2[binaryField].text;
     check(isDigitString(binary));
-    check(panel.Text2[2].text == "0" + binary.substr(0, binary.size() - 1));
-    check(isDigitString(panel.Text2[3].text) && panel.Text2[3].text.size() == binary.size());
-    check(isDecimal(panel.Text2[4].text));
+    check(panel.Text2[shiftField].text == "0" + binary.substr(0, binary.size() - 1));
+    check(isDigitString(panel.Text2[binaryGrayField].text) &&
+          panel.Text2[binaryGrayField].text.size() == binary.size());
+    check(isDecimal(panel.Text2[decimalGrayField].text));
 }
 
 void fuzzGrayToDecimal(const std::string &input)
@@ -68,14 +69,14 @@ void fuzzGrayToDecimal(const std::string &input)
         check(panel == before);
         return;
     }
-    check(panel.Text2[4] == before.Text2[4]);
+    check(panel.Text2[decimalGrayField] == before.Text2[decimalGrayField]);
     if (panel.Text2 == before.Text2)
         return;
-    check(!panel.Text2[0].text.empty());
-    check(isDigitString(panel.Text2[1].text));
-    check(panel.Text2[2].text == shiftRemark);
-    check(isDigitString(panel.Text2[3].text));
-    check(panel.Text2[1].text.size() == panel.Text2[3].text.size());
+    check(!panel.Text2[decimalField].text.empty());
+    check(isDigitString(panel.Text2[binaryField].text));
+    check(panel.Text2[shiftField].text == shiftRemark);
+    check(isDigitString(panel.Text2[binaryGrayField].text));
+    check(panel.Text2[binaryField].text.size() == panel.Text2[binaryGrayField].text.size());
 }
 
 } // namespace

@@ -21,7 +21,7 @@ FieldPanel filledPanel(bool decimalToGray)
     panel.Option1 = {decimalToGray, !decimalToGray};
     for (std::size_t i = 0; i < panel.Text2.size(); ++i)
         panel.Text2[i].text = "earlier " + std::to_string(i);
-    panel.Text2[decimalToGray ? 4 : 0].enabled = false;
+    panel.Text2[decimalToGray ? decimalGrayField : decimalField].enabled = false;
     return panel;
 }
 
@@ -42,12 +42,12 @@ class DecimalToGrayTest : public testing::TestWithParam<Row>
 TEST_P(DecimalToGrayTest, FillsTheFourResultFields)
 {
     FieldPanel panel = filledPanel(true);
-    panel.Text2[0].text = GetParam().input;
+    panel.Text2[decimalField].text = GetParam().input;
     const FieldPanel before = panel;
 
     DecimalToGray(panel);
 
-    EXPECT_EQ(panel.Text2[0], before.Text2[0]) << "the input stays as typed";
+    EXPECT_EQ(panel.Text2[decimalField], before.Text2[decimalField]) << "the input stays as typed";
     for (std::size_t i = 1; i <= 4; ++i) {
         EXPECT_EQ(panel.Text2[i].text, GetParam().fields[i - 1]) << "Text2(" << i << ")";
         EXPECT_EQ(panel.Text2[i].enabled, before.Text2[i].enabled);
@@ -81,12 +81,13 @@ class GrayToDecimalTest : public testing::TestWithParam<Row>
 TEST_P(GrayToDecimalTest, FillsTheFourResultFields)
 {
     FieldPanel panel = filledPanel(false);
-    panel.Text2[4].text = GetParam().input;
+    panel.Text2[decimalGrayField].text = GetParam().input;
     const FieldPanel before = panel;
 
     GrayToDecimal(panel);
 
-    EXPECT_EQ(panel.Text2[4], before.Text2[4]) << "the input stays as typed";
+    EXPECT_EQ(panel.Text2[decimalGrayField], before.Text2[decimalGrayField])
+        << "the input stays as typed";
     for (std::size_t i = 0; i <= 3; ++i) {
         EXPECT_EQ(panel.Text2[i].text, GetParam().fields[i]) << "Text2(" << i << ")";
         EXPECT_EQ(panel.Text2[i].enabled, before.Text2[i].enabled);
@@ -139,11 +140,11 @@ TEST_P(UserDecimalSeparatorTest, ARealBelowOneAndAHalfShowsWithTheUsersSeparator
         << " (if that locale is missing, run tools/install-deps)";
 
     FieldPanel panel = filledPanel(false);
-    panel.Text2[4].text = "1.25"; // the input itself always uses a full stop
+    panel.Text2[decimalGrayField].text = "1.25"; // the input itself always uses a full stop
     GrayToDecimal(panel);
-    EXPECT_EQ(panel.Text2[0].text, GetParam().shown);
-    EXPECT_EQ(panel.Text2[1].text, "1");
-    EXPECT_EQ(panel.Text2[3].text, "1");
+    EXPECT_EQ(panel.Text2[decimalField].text, GetParam().shown);
+    EXPECT_EQ(panel.Text2[binaryField].text, "1");
+    EXPECT_EQ(panel.Text2[binaryGrayField].text, "1");
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, UserDecimalSeparatorTest,
@@ -160,7 +161,7 @@ class NoNumberTest : public testing::TestWithParam<const char *>
 TEST_P(NoNumberTest, DecimalToGrayWritesNothing)
 {
     FieldPanel panel = filledPanel(true);
-    panel.Text2[0].text = GetParam();
+    panel.Text2[decimalField].text = GetParam();
     const FieldPanel before = panel;
     DecimalToGray(panel);
     EXPECT_EQ(panel.Text2, before.Text2);
@@ -170,7 +171,7 @@ TEST_P(NoNumberTest, DecimalToGrayWritesNothing)
 TEST_P(NoNumberTest, GrayToDecimalWritesNothing)
 {
     FieldPanel panel = filledPanel(false);
-    panel.Text2[4].text = GetParam();
+    panel.Text2[decimalGrayField].text = GetParam();
     const FieldPanel before = panel;
     GrayToDecimal(panel);
     EXPECT_EQ(panel.Text2, before.Text2);
@@ -186,7 +187,7 @@ TEST(NoNumber, OnlyTheGrayDirectionIgnoresMagnitudesBelowOne)
     // 0.6 rounds to 1 before the decimal direction compares it, but the Gray direction
     // compares the real itself.
     FieldPanel panel = filledPanel(false);
-    panel.Text2[4].text = "0.6";
+    panel.Text2[decimalGrayField].text = "0.6";
     const FieldPanel before = panel;
     GrayToDecimal(panel);
     EXPECT_EQ(panel, before);
@@ -199,7 +200,7 @@ class OverflowTest : public testing::TestWithParam<const char *>
 TEST_P(OverflowTest, DecimalToGrayLeavesTheFields)
 {
     FieldPanel panel = filledPanel(true);
-    panel.Text2[0].text = GetParam();
+    panel.Text2[decimalField].text = GetParam();
     const FieldPanel before = panel;
     EXPECT_THROW(DecimalToGray(panel), OverflowError);
     EXPECT_EQ(panel.Text2, before.Text2);
@@ -209,7 +210,7 @@ TEST_P(OverflowTest, DecimalToGrayLeavesTheFields)
 TEST_P(OverflowTest, GrayToDecimalLeavesTheFields)
 {
     FieldPanel panel = filledPanel(false);
-    panel.Text2[4].text = GetParam();
+    panel.Text2[decimalGrayField].text = GetParam();
     const FieldPanel before = panel;
     EXPECT_THROW(GrayToDecimal(panel), OverflowError);
     EXPECT_EQ(panel, before) << "CurrentNumber too, since the Gray direction sets it last";
@@ -223,21 +224,21 @@ TEST(Overflow, SmallestIntegerFailsOnlyWhenTakingItsMagnitude)
 {
     // -2147483648.5 rounds to the even -2147483648, which fits, and then has no magnitude.
     FieldPanel panel = filledPanel(true);
-    panel.Text2[0].text = "-2147483648.5";
+    panel.Text2[decimalField].text = "-2147483648.5";
     EXPECT_THROW(DecimalToGray(panel), OverflowError);
-    EXPECT_EQ(panel.Text2[1].text, "earlier 1");
+    EXPECT_EQ(panel.Text2[binaryField].text, "earlier 1");
 }
 
 TEST(Repeat, CalculatingTwiceGivesTheSameResults)
 {
     FieldPanel panel = filledPanel(true);
-    panel.Text2[0].text = "1000";
+    panel.Text2[decimalField].text = "1000";
     DecimalToGray(panel);
     const FieldPanel first = panel;
     DecimalToGray(panel);
     EXPECT_EQ(panel, first);
 
-    panel.Text2[4].text = "540";
+    panel.Text2[decimalGrayField].text = "540";
     GrayToDecimal(panel);
     const FieldPanel second = panel;
     GrayToDecimal(panel);

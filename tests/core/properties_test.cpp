@@ -39,16 +39,16 @@ TEST(Properties, GrayToDecimalUndoesDecimalToGray)
     FieldPanel back;
     back.Option1 = {false, true};
     for (const Integer n : sampleNumbers()) {
-        forward.Text2[0].text = std::to_string(n);
+        forward.Text2[decimalField].text = std::to_string(n);
         DecimalToGray(forward);
-        back.Text2[4].text = forward.Text2[4].text;
+        back.Text2[decimalGrayField].text = forward.Text2[decimalGrayField].text;
         GrayToDecimal(back);
-        const bool same = back.Text2[0].text == forward.Text2[0].text &&
-                          back.Text2[1].text == forward.Text2[1].text &&
-                          back.Text2[3].text == forward.Text2[3].text;
+        const bool same = back.Text2[decimalField].text == forward.Text2[decimalField].text &&
+                          back.Text2[binaryField].text == forward.Text2[binaryField].text &&
+                          back.Text2[binaryGrayField].text == forward.Text2[binaryGrayField].text;
         if (!same && failures++ < reportLimit)
-            ADD_FAILURE() << "n = " << n << ": Gray " << forward.Text2[4].text << " decodes to "
-                          << back.Text2[0].text;
+            ADD_FAILURE() << "n = " << n << ": Gray " << forward.Text2[decimalGrayField].text
+                          << " decodes to " << back.Text2[decimalField].text;
     }
     EXPECT_EQ(failures, 0);
 }
@@ -58,17 +58,17 @@ TEST(Properties, GrayDigitsAreTheExclusiveOrOfBinaryAndShift)
     int failures = 0;
     FieldPanel panel;
     for (const Integer n : sampleNumbers()) {
-        panel.Text2[0].text = std::to_string(n);
+        panel.Text2[decimalField].text = std::to_string(n);
         DecimalToGray(panel);
-        const std::string &binary = panel.Text2[1].text;
-        const std::string &shift = panel.Text2[2].text;
-        const std::string &gray = panel.Text2[3].text;
+        const std::string &binary = panel.Text2[binaryField].text;
+        const std::string &shift = panel.Text2[shiftField].text;
+        const std::string &gray = panel.Text2[binaryGrayField].text;
         bool ok = !binary.empty() && binary[0] == '1' && binary.size() == shift.size() &&
                   binary.size() == gray.size();
         for (std::size_t i = 0; ok && i < binary.size(); ++i)
             ok = gray[i] == ((binary[i] != shift[i]) ? '1' : '0');
         // The decimal Gray code must be the number whose binary digits are shown.
-        ok = ok && std::stoll(panel.Text2[4].text) == std::stoll(gray, nullptr, 2);
+        ok = ok && std::stoll(panel.Text2[decimalGrayField].text) == std::stoll(gray, nullptr, 2);
         if (!ok && failures++ < reportLimit)
             ADD_FAILURE() << "n = " << n << ": " << binary << " / " << shift << " / " << gray;
     }
