@@ -2,6 +2,7 @@
 
 #include "about.h"
 #include "core/conversions.h"
+#include "form/long_text_view.h"
 #include "ui_pelmora.h"
 
 #include <QFile>
@@ -59,8 +60,10 @@ Pelmora::Pelmora(QWidget *parent)
     Text1[0]->setFocus();
 
     for (std::size_t i = 0; i < Text2.size(); ++i) {
-        // No length limit: a pasted text of any length is read as typed.
+        // No length limit: a pasted text of any length is read as typed, and shown without
+        // slowing the window down.
         Text2[i]->setMaxLength(std::numeric_limits<int>::max());
+        new pelmora::LongTextView(Text2[i]);
         // A screen reader announces each field by its label, without the colon.
         QString caption = Label1[i + 1]->text();
         if (caption.endsWith(u':'))
