@@ -82,11 +82,13 @@ LongTextView::LongTextView(QLineEdit *edit) : QObject(edit), m_edit(edit)
         if (isLong()) {
             restartBlinking();
             m_edit->update();
-        } else if (m_layout) {
+            return;
+        }
+        m_blink.stop();
+        deliverFocusOut();
+        if (m_layout) {
             m_layout.reset();
             m_anchor = -1;
-            m_blink.stop();
-            deliverFocusOut();
             m_edit->update();
         }
     });

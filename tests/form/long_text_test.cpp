@@ -4,6 +4,7 @@
 #include "form/pelmora.h"
 #include "tests/form/window_driver.h"
 
+#include <QStyleHints>
 #include <QtTest>
 
 #include <memory>
@@ -86,6 +87,7 @@ private slots:
     void clickLandsWhereQLineEditPutsIt_data();
     void clickLandsWhereQLineEditPutsIt();
     void copiesTheWholeText();
+    void leftFieldShowsNoCursorOnceShortAgain();
 
 private:
     // Gives the line edit the focus, the long text and the keys, one key at a time, letting it
@@ -206,6 +208,23 @@ void LongTextTest::copiesTheWholeText()
     QTest::keyClick(m_field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(m_field, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(), text);
+}
+
+// The focus leaves the field while its text is long, and Clear then empties it: it must look as
+// any field without the focus, with no cursor, over a whole blink of the cursor.
+void LongTextTest::leftFieldShowsNoCursorOnceShortAgain()
+{
+    m_driver->paste(0, QStringLiteral("5.") + QString(pelmora::LongTextView::threshold, u'0'));
+    m_driver->calculate();
+    m_driver->clear();
+    QVERIFY(m_field->text().isEmpty());
+    m_plain->clear();
+    m_driver->command(1)->setFocus();
+    const QImage plain = m_plain->grab().toImage();
+    for (int look = 0; look < 2; ++look) {
+        QCOMPARE(m_field->grab().toImage(), plain);
+        QTest::qWait(QGuiApplication::styleHints()->cursorFlashTime() / 2 + 50);
+    }
 }
 
 QTEST_MAIN(LongTextTest)
