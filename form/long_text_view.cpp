@@ -204,14 +204,14 @@ void LongTextView::restartBlinking()
 void LongTextView::layOut()
 {
     const QStyleOptionFrame panel = panelOption(m_edit);
-    const QRect contents = m_edit->style()
-                               ->subElementRect(QStyle::SE_LineEditContents, &panel, m_edit)
-                               .marginsRemoved(m_edit->textMargins());
+    m_contents = m_edit->style()
+                     ->subElementRect(QStyle::SE_LineEditContents, &panel, m_edit)
+                     .marginsRemoved(m_edit->textMargins());
     const QFontMetrics metrics = m_edit->fontMetrics();
-    m_lineRect = QRect(contents.x() + horizontalMargin,
-                       contents.y() + (contents.height() - metrics.height() + 1) / 2,
-                       contents.width() - 2 * horizontalMargin, metrics.height());
-    const int width = m_lineRect.width();
+    const QRect lineRect(m_contents.x() + horizontalMargin,
+                         m_contents.y() + (m_contents.height() - metrics.height() + 1) / 2,
+                         m_contents.width() - 2 * horizontalMargin, metrics.height());
+    const int width = lineRect.width();
 
     const QString text = m_edit->text();
     const qsizetype cursor = m_edit->cursorPosition();
@@ -257,7 +257,7 @@ void LongTextView::layOut()
     m_anchor = m_start + line.xToCursor(std::max<qreal>(left, 0), QTextLine::CursorOnCharacter);
     m_offset = left - xOf(m_anchor);
     m_origin =
-        QPointF(m_lineRect.x() - left, m_lineRect.y() - (qRound(line.ascent()) - metrics.ascent()));
+        QPointF(lineRect.x() - left, lineRect.y() - (qRound(line.ascent()) - metrics.ascent()));
 }
 
 void LongTextView::paint()
@@ -266,10 +266,7 @@ void LongTextView::paint()
     const QStyleOptionFrame panel = panelOption(m_edit);
     QPainter painter(m_edit);
     m_edit->style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, m_edit);
-    const QRect contents = m_edit->style()
-                               ->subElementRect(QStyle::SE_LineEditContents, &panel, m_edit)
-                               .marginsRemoved(m_edit->textMargins());
-    painter.setClipRect(contents);
+    painter.setClipRect(m_contents);
 
     const QPalette &palette = m_edit->palette();
     painter.setPen(palette.text().color());
@@ -287,7 +284,7 @@ void LongTextView::paint()
             selections.append(range);
         }
     }
-    m_layout->draw(&painter, m_origin, selections, contents);
+    m_layout->draw(&painter, m_origin, selections, m_contents);
 
     if (m_cursorShown && m_edit->hasFocus() && !m_edit->isReadOnly()) {
         const int cursorWidth = m_edit->style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel);

@@ -74,11 +74,11 @@ private:
     qreal m_offset = 0;
 
     // The window of text laid out by the last layOut(): it begins at `m_start` in the text,
-    // and its origin is drawn at `m_origin` in the line edit.
+    // and its origin is drawn at `m_origin` in the line edit, clipped to `m_contents`.
     std::unique_ptr<QTextLayout> m_layout;
     qsizetype m_start = 0;
     QPointF m_origin;
-    QRect m_lineRect;
+    QRect m_contents;
 
     QBasicTimer m_blink;
     bool m_cursorShown = false;
