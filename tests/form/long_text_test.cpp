@@ -88,6 +88,7 @@ private slots:
     void clickLandsWhereQLineEditPutsIt();
     void copiesTheWholeText();
     void leftFieldShowsNoCursorOnceShortAgain();
+    void shortTextAfterALongOneLooksAsBefore();
 
 private:
     // Gives the line edit the focus, the long text and the keys, one key at a time, letting it
@@ -225,6 +226,18 @@ void LongTextTest::leftFieldShowsNoCursorOnceShortAgain()
         QCOMPARE(m_field->grab().toImage(), plain);
         QTest::qWait(QGuiApplication::styleHints()->cursorFlashTime() / 2 + 50);
     }
+}
+
+// A long text is laid out without kerning; a short one typed over it has its kerning back.
+void LongTextTest::shortTextAfterALongOneLooksAsBefore()
+{
+    const QString text = QStringLiteral("AVAWAY To 7");
+    m_driver->paste(0, longDigits());
+    m_driver->type(0, text);
+    const QImage field = m_field->grab().toImage();
+    m_plain->setFocus();
+    m_plain->setText(text);
+    QCOMPARE(field, m_plain->grab().toImage());
 }
 
 QTEST_MAIN(LongTextTest)
