@@ -48,6 +48,7 @@ bench: build
 	QT_QPA_PLATFORM=offscreen build/bench/form_bench
 	xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb build/bench/form_bench
 	tools/run-startup-bench build
+	bench/startup/count-startup-instructions build
 
 fuzz: deps
 	$(CMAKE) --preset fuzz

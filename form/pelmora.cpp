@@ -4,6 +4,7 @@
 #include "core/conversions.h"
 #include "form/announcement.h"
 #include "form/line_edit_accessible.h"
+#include "form/long_text_view.h"
 #include "form/look.h"
 #include "ui_pelmora.h"
 
@@ -98,8 +99,10 @@ Pelmora::Pelmora(QWidget *parent)
     showPictureForPixelDensity();
 
     for (int i = 0; i < pelmora::fieldCount; ++i) {
-        // No length limit: a pasted text of any length is read as typed.
+        // No length limit: a pasted text of any length is read as typed, and shown without
+        // slowing the window down.
         Text2[i]->setMaxLength(std::numeric_limits<int>::max());
+        new pelmora::LongTextView(Text2[i]);
         // A screen reader announces each field by its label (Label1 1 to 5 caption Text2 0 to 4),
         // without the colon.
         QString caption = Label1[i + 1]->text();
