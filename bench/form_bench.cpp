@@ -43,6 +43,7 @@
 #include <xcb/xcb.h>
 
 using pelmora::test::WindowDriver;
+using namespace pelmora;
 
 namespace {
 
@@ -166,11 +167,11 @@ void BM_Calculate(benchmark::State &state, Direction direction, bool longInput, 
     Scene scene(state);
     WindowDriver &driver = scene.driver();
     const Inputs inputs = longInput ? millionInputs() : shortInputs;
-    const int inputIndex = direction == Direction::DecimalToGray ? 0 : 4;
+    const int inputIndex = direction == Direction::DecimalToGray ? decimalField : decimalGrayField;
     QLineEdit *input = driver.field(inputIndex);
-    QPushButton *calculate = driver.command(0);
+    QPushButton *calculate = driver.command(calculateCommand);
     if (direction == Direction::GrayToDecimal)
-        scene.clickWithMouse(driver.option(1));
+        scene.clickWithMouse(driver.option(grayToDecimalOption));
 
     std::vector<std::unique_ptr<EventCounter>> paints;
     for (int i = 0; i < 5; ++i)
@@ -233,7 +234,7 @@ void BM_Calculate(benchmark::State &state, Direction direction, bool longInput, 
 void BM_PasteMillionCharacters(benchmark::State &state)
 {
     Scene scene(state);
-    QLineEdit *input = scene.driver().field(0);
+    QLineEdit *input = scene.driver().field(decimalField);
     const QString text = millionInputs().first;
     QApplication::clipboard()->setText(text);
     scene.clickWithMouse(input);
@@ -260,7 +261,7 @@ void BM_PasteMillionCharacters(benchmark::State &state)
 void BM_RepaintWithMillionCharacters(benchmark::State &state)
 {
     Scene scene(state);
-    QLineEdit *input = scene.driver().field(0);
+    QLineEdit *input = scene.driver().field(decimalField);
     scene.clickWithMouse(input);
     input->setText(millionInputs().first);
     scene.settle();
@@ -283,7 +284,7 @@ double processSeconds()
 void BM_IdleWithMillionCharacters(benchmark::State &state)
 {
     Scene scene(state);
-    QLineEdit *input = scene.driver().field(0);
+    QLineEdit *input = scene.driver().field(decimalField);
     scene.clickWithMouse(input);
     input->setText(millionInputs().first);
     scene.settle();

@@ -14,6 +14,7 @@
 
 using pelmora::test::closeMessageDuring;
 using pelmora::test::WindowDriver;
+using namespace pelmora;
 
 namespace {
 
@@ -77,7 +78,7 @@ void QtTranslationTest::overflowMessageClosesWithABulgarianButton()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     WindowDriver driver(&window);
-    driver.type(0, QStringLiteral("2147483648"));
+    driver.type(decimalField, QStringLiteral("2147483648"));
     const auto seen = closeMessageDuring([&] { driver.calculate(); });
     QVERIFY(seen.shown);
     QVERIFY2(isBulgarian(seen.okButton), qPrintable(seen.okButton));

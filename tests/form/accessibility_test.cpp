@@ -16,6 +16,7 @@
 
 using pelmora::test::closeMessageDuring;
 using pelmora::test::WindowDriver;
+using namespace pelmora;
 
 namespace {
 
@@ -138,7 +139,7 @@ void AccessibilityTest::boundaryQueriesAreConsistent_data()
 void AccessibilityTest::boundaryQueriesAreConsistent()
 {
     QFETCH(QString, text);
-    m_driver->paste(0, text);
+    m_driver->paste(decimalField, text);
     const int size = int(text.size());
     for (QAccessible::TextBoundaryType boundary : boundaries) {
         for (int offset = 0; offset <= size; ++offset) {
@@ -202,7 +203,7 @@ void AccessibilityTest::boundaryQueriesAnswer()
     QFETCH(QString, answer);
     QFETCH(int, start);
     QFETCH(int, end);
-    m_driver->paste(0, text); // leaves the caret at the end
+    m_driver->paste(decimalField, text); // leaves the caret at the end
     const Answer got = ask(0, Side(side), QAccessible::TextBoundaryType(boundary), offset);
     QCOMPARE(got.text, answer);
     QCOMPARE(got.start, start);
@@ -213,7 +214,7 @@ void AccessibilityTest::boundaryQueriesAnswer()
 void AccessibilityTest::millionCharacterFieldAnswers()
 {
     const int million = 1'000'000;
-    m_driver->paste(0, QString(million - 1, u' ') + u'5');
+    m_driver->paste(decimalField, QString(million - 1, u' ') + u'5');
     const unsigned limit = 10;
     for (QAccessible::TextBoundaryType boundary : boundaries) {
         for (int offset : {0, 1, million / 2, million - 1, million}) {
@@ -283,8 +284,8 @@ void AccessibilityTest::resultsAreAnnounced()
     QFETCH(QString, input);
     QFETCH(QString, announced);
     m_driver->choose(direction);
-    m_driver->paste(direction == 0 ? 0 : 4, input);
-    QPushButton *calculate = m_driver->command(0);
+    m_driver->paste(direction == decimalToGrayOption ? decimalField : decimalGrayField, input);
+    QPushButton *calculate = m_driver->command(calculateCommand);
     calculate->setFocus();
     closeMessageDuring([&] { QTest::keyClick(calculate, Qt::Key_Space); });
 

@@ -16,6 +16,7 @@
 #include <map>
 
 using pelmora::test::WindowDriver;
+using namespace pelmora;
 
 namespace {
 
@@ -154,8 +155,8 @@ void ContrastTest::textsAreReadable_data()
                                                           {"dark", darkPalette()},
                                                           {"high contrast", highContrastPalette()}};
     for (const auto &[name, palette] : palettes) {
-        QTest::addRow("%s, decimal to Gray", name) << palette << 0;
-        QTest::addRow("%s, Gray to decimal", name) << palette << 1;
+        QTest::addRow("%s, decimal to Gray", name) << palette << decimalToGrayOption;
+        QTest::addRow("%s, Gray to decimal", name) << palette << grayToDecimalOption;
     }
 }
 
@@ -175,7 +176,8 @@ void ContrastTest::textsAreReadable()
     QFETCH(QPalette, palette);
     QFETCH(int, direction);
     open(palette, direction);
-    m_driver->type(direction == 0 ? 0 : 4, QStringLiteral("7"));
+    m_driver->type(direction == decimalToGrayOption ? decimalField : decimalGrayField,
+                   QStringLiteral("7"));
     m_driver->calculate();
     for (int i = 0; i < 5; ++i)
         QVERIFY(!m_driver->field(i)->text().isEmpty());

@@ -13,28 +13,29 @@
 
 using pelmora::test::closeMessageDuring;
 using pelmora::test::WindowDriver;
+using namespace pelmora;
 
 namespace {
 
 const QString remark = QStringLiteral("Променя се в цикъл");
 const QString ones31(31, u'1');
-const QStringList emptyFields(5, QString());
+const QStringList emptyFields(fieldCount, QString());
 const QList<bool> decimalFlags{true, true, true, true, false};
 const QList<bool> grayFlags{false, true, true, true, true};
 
-// Per direction (0 decimal to Gray, 1 Gray to decimal): the field the user types into, the
+// Per direction (an index of Option1): the field the user types into, the
 // field that shows the other number, and which fields are enabled.
 int inputField(int direction)
 {
-    return direction == 0 ? 0 : 4;
+    return direction == decimalToGrayOption ? decimalField : decimalGrayField;
 }
 int resultField(int direction)
 {
-    return direction == 0 ? 4 : 0;
+    return direction == decimalToGrayOption ? decimalGrayField : decimalField;
 }
 const QList<bool> &enabledFlagsFor(int direction)
 {
-    return direction == 0 ? decimalFlags : grayFlags;
+    return direction == decimalToGrayOption ? decimalFlags : grayFlags;
 }
 
 } // namespace
@@ -106,8 +107,8 @@ void FormTest::controlsHaveTheirKindsAndNames()
         QVERIFY(m_driver->field(i) != nullptr);
     for (int i = 1; i <= 3; ++i)
         QVERIFY2(m_driver->field(i)->isReadOnly(), qPrintable(QString::number(i)));
-    QVERIFY(!m_driver->field(0)->isReadOnly());
-    QVERIFY(!m_driver->field(4)->isReadOnly());
+    QVERIFY(!m_driver->field(decimalField)->isReadOnly());
+    QVERIFY(!m_driver->field(decimalGrayField)->isReadOnly());
     for (int i = 0; i < 6; ++i)
         m_driver->control<QLabel>(QStringLiteral("Label1_%1").arg(i));
     for (int i = 0; i < 2; ++i) {
@@ -115,10 +116,10 @@ void FormTest::controlsHaveTheirKindsAndNames()
         QCOMPARE(m_driver->option(i)->parentWidget(),
                  m_driver->control<QGroupBox>(QStringLiteral("Frame1")));
     }
-    QCOMPARE(m_driver->command(0)->text(), QStringLiteral("Изчисли"));
-    QCOMPARE(m_driver->command(1)->text(), QStringLiteral("Изчисти"));
-    QCOMPARE(m_driver->option(0)->text(), QStringLiteral("Десетично в Грей"));
-    QCOMPARE(m_driver->option(1)->text(), QStringLiteral("Грей в десетично"));
+    QCOMPARE(m_driver->command(calculateCommand)->text(), QStringLiteral("Изчисли"));
+    QCOMPARE(m_driver->command(clearCommand)->text(), QStringLiteral("Изчисти"));
+    QCOMPARE(m_driver->option(decimalToGrayOption)->text(), QStringLiteral("Десетично в Грей"));
+    QCOMPARE(m_driver->option(grayToDecimalOption)->text(), QStringLiteral("Грей в десетично"));
     m_driver->control<QLabel>(QStringLiteral("Picture1"));
 }
 
@@ -138,8 +139,8 @@ void FormTest::startsClearedInTheDecimalDirection()
 {
     QCOMPARE(m_driver->texts(), emptyFields);
     QCOMPARE(m_driver->enabledFlags(), decimalFlags);
-    QVERIFY(m_driver->option(0)->isChecked());
-    QVERIFY(!m_driver->option(1)->isChecked());
+    QVERIFY(m_driver->option(decimalToGrayOption)->isChecked());
+    QVERIFY(!m_driver->option(grayToDecimalOption)->isChecked());
 }
 
 void FormTest::decimalToGray_data()
@@ -161,7 +162,7 @@ void FormTest::decimalToGray()
 {
     QFETCH(QString, input);
     QFETCH(QStringList, results);
-    m_driver->type(0, input);
+    m_driver->type(decimalField, input);
     m_driver->calculate();
     QCOMPARE(m_driver->texts(), QStringList{input} + results);
     QCOMPARE(m_driver->enabledFlags(), decimalFlags);
@@ -188,8 +189,8 @@ void FormTest::grayToDecimal()
 {
     QFETCH(QString, input);
     QFETCH(QStringList, results);
-    chooseDirection(1);
-    m_driver->type(4, input);
+    chooseDirection(grayToDecimalOption);
+    m_driver->type(decimalGrayField, input);
     m_driver->calculate();
     QCOMPARE(m_driver->texts(), results + QStringList{input});
     QCOMPARE(m_driver->enabledFlags(), grayFlags);
@@ -199,59 +200,59 @@ void FormTest::grayToDecimalShowsARealWithTheLocaleSeparator()
 {
     pelmora::test::NumericLocale bulgarian("bg_BG.UTF-8");
     QVERIFY2(bulgarian.active(), "locale bg_BG.UTF-8 is missing: run tools/install-deps");
-    chooseDirection(1);
-    m_driver->type(4, QStringLiteral("1.25"));
+    chooseDirection(grayToDecimalOption);
+    m_driver->type(decimalGrayField, QStringLiteral("1.25"));
     m_driver->calculate();
-    QCOMPARE(m_driver->field(0)->text(), QStringLiteral("1,25"));
+    QCOMPARE(m_driver->field(decimalField)->text(), QStringLiteral("1,25"));
 }
 
 void FormTest::choosingTheOtherDirectionEmptiesAndSwapsTheInput()
 {
-    m_driver->type(0, QStringLiteral("5"));
+    m_driver->type(decimalField, QStringLiteral("5"));
     m_driver->calculate();
     QCOMPARE(m_driver->texts(), (QStringList{"5", "101", "010", "111", "7"}));
 
-    chooseDirection(1);
+    chooseDirection(grayToDecimalOption);
     QCOMPARE(m_driver->texts(), emptyFields);
     QCOMPARE(m_driver->enabledFlags(), grayFlags);
 
-    m_driver->type(4, QStringLiteral("7"));
+    m_driver->type(decimalGrayField, QStringLiteral("7"));
     m_driver->calculate();
     QCOMPARE(m_driver->texts(), (QStringList{"5", "101", remark, "111", "7"}));
 
-    chooseDirection(0);
+    chooseDirection(decimalToGrayOption);
     QCOMPARE(m_driver->texts(), emptyFields);
     QCOMPARE(m_driver->enabledFlags(), decimalFlags);
 }
 
 void FormTest::choosingTheChosenDirectionAgainKeepsTheResults()
 {
-    m_driver->type(0, QStringLiteral("6"));
+    m_driver->type(decimalField, QStringLiteral("6"));
     m_driver->calculate();
     const QStringList shown = m_driver->texts();
-    chooseDirection(0);
+    chooseDirection(decimalToGrayOption);
     QCOMPARE(m_driver->texts(), shown);
 }
 
 void FormTest::directionCanBeChosenWithTheKeyboard()
 {
-    m_driver->type(0, QStringLiteral("5"));
+    m_driver->type(decimalField, QStringLiteral("5"));
     m_driver->calculate();
 
-    m_driver->option(0)->setFocus();
-    QTest::keyClick(m_driver->option(0), Qt::Key_Down);
-    QVERIFY(m_driver->option(1)->isChecked());
+    m_driver->option(decimalToGrayOption)->setFocus();
+    QTest::keyClick(m_driver->option(decimalToGrayOption), Qt::Key_Down);
+    QVERIFY(m_driver->option(grayToDecimalOption)->isChecked());
     QCOMPARE(m_driver->texts(), emptyFields);
     QCOMPARE(m_driver->enabledFlags(), grayFlags);
 
-    QTest::keyClick(m_driver->option(1), Qt::Key_Up);
-    QVERIFY(m_driver->option(0)->isChecked());
+    QTest::keyClick(m_driver->option(grayToDecimalOption), Qt::Key_Up);
+    QVERIFY(m_driver->option(decimalToGrayOption)->isChecked());
     QCOMPARE(m_driver->enabledFlags(), decimalFlags);
 
     // Space on a focused button that is not chosen chooses it.
-    m_driver->option(1)->setFocus();
-    QTest::keyClick(m_driver->option(1), Qt::Key_Space);
-    QVERIFY(m_driver->option(1)->isChecked());
+    m_driver->option(grayToDecimalOption)->setFocus();
+    QTest::keyClick(m_driver->option(grayToDecimalOption), Qt::Key_Space);
+    QVERIFY(m_driver->option(grayToDecimalOption)->isChecked());
     QCOMPARE(m_driver->enabledFlags(), grayFlags);
 }
 
@@ -274,7 +275,7 @@ void FormTest::enterPressesTheFocusedButton()
     QFETCH(int, button);
     QFETCH(int, key);
     QFETCH(Qt::KeyboardModifiers, modifiers);
-    m_driver->type(0, QStringLiteral("5"));
+    m_driver->type(decimalField, QStringLiteral("5"));
     if (button == 1)
         m_driver->calculate();
     const QStringList expected =
@@ -289,22 +290,22 @@ void FormTest::enterPressesTheFocusedButton()
 
 void FormTest::enterInAFieldChangesNothing()
 {
-    m_driver->type(0, QStringLiteral("5"));
-    QTest::keyClick(m_driver->field(0), Qt::Key_Return);
-    QTest::keyClick(m_driver->field(0), Qt::Key_Enter, Qt::KeypadModifier);
+    m_driver->type(decimalField, QStringLiteral("5"));
+    QTest::keyClick(m_driver->field(decimalField), Qt::Key_Return);
+    QTest::keyClick(m_driver->field(decimalField), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(m_driver->texts(), (QStringList{"5", "", "", "", ""}));
-    QVERIFY(m_driver->field(0)->hasFocus());
+    QVERIFY(m_driver->field(decimalField)->hasFocus());
 }
 
 void FormTest::typingIntoTheDisabledFieldChangesNothing()
 {
-    QTest::keyClicks(m_driver->field(4), QStringLiteral("7"));
-    QTest::mouseClick(m_driver->field(4), Qt::LeftButton);
-    QTest::keyClicks(m_driver->field(4), QStringLiteral("7"));
+    QTest::keyClicks(m_driver->field(decimalGrayField), QStringLiteral("7"));
+    QTest::mouseClick(m_driver->field(decimalGrayField), Qt::LeftButton);
+    QTest::keyClicks(m_driver->field(decimalGrayField), QStringLiteral("7"));
     QCOMPARE(m_driver->texts(), emptyFields);
 
-    chooseDirection(1);
-    QTest::keyClicks(m_driver->field(0), QStringLiteral("5"));
+    chooseDirection(grayToDecimalOption);
+    QTest::keyClicks(m_driver->field(decimalField), QStringLiteral("5"));
     QCOMPARE(m_driver->texts(), emptyFields);
     m_driver->calculate();
     QCOMPARE(m_driver->texts(), emptyFields);
@@ -314,13 +315,13 @@ void FormTest::noNumberKeepsEarlierResults_data()
 {
     QTest::addColumn<int>("direction");
     QTest::addColumn<QString>("input");
-    for (int direction : {0, 1}) {
+    for (int direction : {decimalToGrayOption, grayToDecimalOption}) {
         for (const char *input : {"", "0", "abc", "0.4", "-0.4"}) {
-            QTest::addRow("%s '%s'", direction == 0 ? "decimal" : "gray", input)
+            QTest::addRow("%s '%s'", direction == decimalToGrayOption ? "decimal" : "gray", input)
                 << direction << QString::fromUtf8(input);
         }
     }
-    QTest::newRow("gray '0.6'") << 1 << QStringLiteral("0.6");
+    QTest::newRow("gray '0.6'") << grayToDecimalOption << QStringLiteral("0.6");
 }
 
 void FormTest::noNumberKeepsEarlierResults()
@@ -332,7 +333,7 @@ void FormTest::noNumberKeepsEarlierResults()
     m_driver->type(in, QStringLiteral("1000"));
     m_driver->calculate();
     QStringList expected = m_driver->texts();
-    QVERIFY(!expected[2].isEmpty());
+    QVERIFY(!expected[shiftField].isEmpty());
 
     m_driver->type(in, input);
     expected[in] = input;
@@ -342,14 +343,14 @@ void FormTest::noNumberKeepsEarlierResults()
 
 void FormTest::calculatingTwiceGivesTheSameResults()
 {
-    m_driver->type(0, QStringLiteral("1000"));
+    m_driver->type(decimalField, QStringLiteral("1000"));
     m_driver->calculate();
     const QStringList first = m_driver->texts();
     m_driver->calculate();
     QCOMPARE(m_driver->texts(), first);
 
-    chooseDirection(1);
-    m_driver->type(4, QStringLiteral("540"));
+    chooseDirection(grayToDecimalOption);
+    m_driver->type(decimalGrayField, QStringLiteral("540"));
     m_driver->calculate();
     const QStringList second = m_driver->texts();
     m_driver->calculate();
@@ -359,8 +360,8 @@ void FormTest::calculatingTwiceGivesTheSameResults()
 void FormTest::clearKeepsTheDirection_data()
 {
     QTest::addColumn<int>("direction");
-    QTest::newRow("decimal to Gray") << 0;
-    QTest::newRow("Gray to decimal") << 1;
+    QTest::newRow("decimal to Gray") << decimalToGrayOption;
+    QTest::newRow("Gray to decimal") << grayToDecimalOption;
 }
 
 void FormTest::clearKeepsTheDirection()
@@ -370,7 +371,7 @@ void FormTest::clearKeepsTheDirection()
     const int in = inputField(direction);
     m_driver->type(in, QStringLiteral("12"));
     m_driver->calculate();
-    QVERIFY(!m_driver->field(1)->text().isEmpty());
+    QVERIFY(!m_driver->field(binaryField)->text().isEmpty());
 
     m_driver->clear();
     QCOMPARE(m_driver->texts(), emptyFields);
@@ -382,9 +383,9 @@ void FormTest::overflowIsReportedAndChangesNothing_data()
 {
     QTest::addColumn<int>("direction");
     QTest::addColumn<QString>("input");
-    for (int direction : {0, 1}) {
+    for (int direction : {decimalToGrayOption, grayToDecimalOption}) {
         for (const char *input : {"2147483648", "-2147483648", "1e400"}) {
-            QTest::addRow("%s %s", direction == 0 ? "decimal" : "gray", input)
+            QTest::addRow("%s %s", direction == decimalToGrayOption ? "decimal" : "gray", input)
                 << direction << QString::fromUtf8(input);
         }
     }
@@ -419,7 +420,7 @@ void FormTest::overflowIsReportedAndChangesNothing()
     m_driver->type(in, QStringLiteral("5"));
     m_driver->calculate();
     QCOMPARE(m_driver->field(resultField(direction))->text(),
-             direction == 0 ? QStringLiteral("7") : QStringLiteral("6"));
+             direction == decimalToGrayOption ? QStringLiteral("7") : QStringLiteral("6"));
 }
 
 void FormTest::pastedMillionCharacters_data()
@@ -429,17 +430,17 @@ void FormTest::pastedMillionCharacters_data()
     QTest::addColumn<bool>("overflow");
     QTest::addColumn<QString>("result"); // what the other direction's field shows afterwards
     const int million = 1'000'000;
-    for (int direction : {0, 1}) {
-        const char *name = direction == 0 ? "decimal" : "gray";
+    for (int direction : {decimalToGrayOption, grayToDecimalOption}) {
+        const char *name = direction == decimalToGrayOption ? "decimal" : "gray";
         QTest::addRow("%s nines", name) << direction << QString(million, u'9') << true << "";
         QTest::addRow("%s blanks then 5", name)
             << direction << QString(million - 1, u' ') + u'5' << false
-            << (direction == 0 ? QStringLiteral("7") : QStringLiteral("6"));
+            << (direction == decimalToGrayOption ? QStringLiteral("7") : QStringLiteral("6"));
         QTest::addRow("%s Cyrillic", name)
             << direction << QString(million, QChar(0x0416)) << false << QString();
         QTest::addRow("%s long fraction", name)
             << direction << QStringLiteral("5.") + QString(million - 2, u'4') << false
-            << (direction == 0 ? QStringLiteral("7") : QStringLiteral("6"));
+            << (direction == decimalToGrayOption ? QStringLiteral("7") : QStringLiteral("6"));
         QString mixed;
         mixed.reserve(million);
         while (mixed.size() < million)

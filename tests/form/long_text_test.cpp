@@ -10,6 +10,7 @@
 #include <memory>
 
 using pelmora::test::WindowDriver;
+using namespace pelmora;
 
 namespace {
 
@@ -107,7 +108,7 @@ void LongTextTest::init()
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     m_driver = std::make_unique<WindowDriver>(m_window.get());
-    m_field = m_driver->field(0);
+    m_field = m_driver->field(decimalField);
     m_plain = new QLineEdit(m_window.get());
     m_plain->setGeometry(QRect(QPoint(0, 0), m_field->size()));
     m_plain->setFont(m_field->font());
@@ -203,7 +204,7 @@ void LongTextTest::clickLandsWhereQLineEditPutsIt()
 void LongTextTest::copiesTheWholeText()
 {
     const QString text = QStringLiteral("5.") + QString(999'998, u'0');
-    m_driver->paste(0, text);
+    m_driver->paste(decimalField, text);
     QCOMPARE(m_field->text(), text);
     QApplication::clipboard()->clear();
     QTest::keyClick(m_field, Qt::Key_A, Qt::ControlModifier);
@@ -215,12 +216,13 @@ void LongTextTest::copiesTheWholeText()
 // any field without the focus, with no cursor, over a whole blink of the cursor.
 void LongTextTest::leftFieldShowsNoCursorOnceShortAgain()
 {
-    m_driver->paste(0, QStringLiteral("5.") + QString(pelmora::LongTextView::threshold, u'0'));
+    m_driver->paste(decimalField,
+                    QStringLiteral("5.") + QString(pelmora::LongTextView::threshold, u'0'));
     m_driver->calculate();
     m_driver->clear();
     QVERIFY(m_field->text().isEmpty());
     m_plain->clear();
-    m_driver->command(1)->setFocus();
+    m_driver->command(clearCommand)->setFocus();
     const QImage plain = m_plain->grab().toImage();
     for (int look = 0; look < 2; ++look) {
         QCOMPARE(m_field->grab().toImage(), plain);
@@ -232,8 +234,8 @@ void LongTextTest::leftFieldShowsNoCursorOnceShortAgain()
 void LongTextTest::shortTextAfterALongOneLooksAsBefore()
 {
     const QString text = QStringLiteral("AVAWAY To 7");
-    m_driver->paste(0, longDigits());
-    m_driver->type(0, text);
+    m_driver->paste(decimalField, longDigits());
+    m_driver->type(decimalField, text);
     const QImage field = m_field->grab().toImage();
     m_plain->setFocus();
     m_plain->setText(text);

@@ -2,6 +2,8 @@
 // on controls found by their object names.
 #pragma once
 
+#include "core/field_panel.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -61,13 +63,16 @@ public:
     }
 
     void choose(int i) const { QTest::mouseClick(option(i), Qt::LeftButton); }
-    void calculate() const { QTest::mouseClick(command(0), Qt::LeftButton); }
-    void clear() const { QTest::mouseClick(command(1), Qt::LeftButton); }
+    void calculate() const
+    {
+        QTest::mouseClick(command(pelmora::calculateCommand), Qt::LeftButton);
+    }
+    void clear() const { QTest::mouseClick(command(pelmora::clearCommand), Qt::LeftButton); }
 
     QStringList texts() const
     {
         QStringList result;
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < pelmora::fieldCount; ++i)
             result << field(i)->text();
         return result;
     }
@@ -75,7 +80,7 @@ public:
     QList<bool> enabledFlags() const
     {
         QList<bool> result;
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < pelmora::fieldCount; ++i)
             result << field(i)->isEnabled();
         return result;
     }
