@@ -47,7 +47,7 @@ bench: build
 	build/bench/core_bench
 	QT_QPA_PLATFORM=offscreen build/bench/form_bench
 	xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb build/bench/form_bench
-	tools/run-startup-bench build
+	bench/startup/run-startup-bench build
 	bench/startup/count-startup-instructions build
 
 fuzz: deps
