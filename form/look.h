@@ -13,9 +13,12 @@ namespace pelmora::look {
 // desktop, which would put light text on the window's light colours.
 QPalette fixedPalette();
 
-// The platform's style, plus a dark ring inside the frame of a multi-line text box that has the
-// focus, which the Fusion style leaves unmarked.
-class FocusFrameStyle : public QProxyStyle
+// The platform's style, plus the marks that have to show on the window's fixed colours, drawn
+// dark whatever the style would do: a ring inside the frame of a multi-line text box that has
+// the focus (Fusion leaves it unmarked), and for the option buttons a white mark with a dark ring
+// and, when chosen, a dark dot, and a dotted frame around the option that has the keyboard focus
+// (Fusion draws these in shades of the option's own colour, hard to see on it).
+class MarkStyle : public QProxyStyle
 {
 public:
     using QProxyStyle::QProxyStyle;

@@ -87,12 +87,15 @@ Pelmora::Pelmora(QWidget *parent)
     move(screen()->availableGeometry().center() - rect().center());
     setWindowTitle(QString::fromUtf8(pelmora::about::webAddress) + u' ' + windowTitle());
 
-    // The multi-line text boxes get a focus mark; the style belongs to the window, which deletes
-    // it after the boxes.
-    auto *focusFrameStyle = new pelmora::look::FocusFrameStyle;
-    focusFrameStyle->setParent(this);
+    // Marks that show on the fixed colours: the focus of the multi-line text boxes, and the
+    // option buttons' marks and focus. The style belongs to the window, which deletes it after
+    // the controls.
+    auto *markStyle = new pelmora::look::MarkStyle;
+    markStyle->setParent(this);
     for (QPlainTextEdit *box : Text1)
-        box->setStyle(focusFrameStyle);
+        box->setStyle(markStyle);
+    for (QRadioButton *option : Option1)
+        option->setStyle(markStyle);
     Text1[0]->setPlainText(textResource(QStringLiteral(":/text/explanation.txt")));
     Text1[1]->setPlainText(textResource(QStringLiteral(":/text/quotation.txt")));
     Text1[0]->setFocus();
