@@ -13,7 +13,9 @@ trap 'rm -rf "$work"' EXIT
 deb=$(find "$work/out" -maxdepth 1 -name 'pelmora_*.deb' | head -n 1)
 [[ -n $deb ]] || { echo "FAIL: no package was built" >&2; exit 1; }
 
-# lintian warns on stderr when run as root, which says nothing about the package.
-lintian --info --pedantic --fail-on error,warning "$deb" 2> >(grep -v 'root privileges' >&2) ||
+# lintian warns on stderr when run as root, which says nothing about the package. It leaves
+# temporary files behind, so they go into the scratch folder.
+TMPDIR=$work lintian --info --pedantic --fail-on error,warning "$deb" \
+    2> >(grep -v 'root privileges' >&2) ||
     { echo "FAIL: lintian found errors or warnings in $(basename "$deb")" >&2; exit 1; }
 echo "ok"
