@@ -46,8 +46,8 @@ count=$(find "$root" -type f | wc -l)
 # Software centres and the changelog name the package's version.
 grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/$id.metainfo.xml" ||
     fail "the metainfo's release is not version $version"
-zcat "$root/usr/share/doc/pelmora/changelog.gz" | head -n 1 | grep -qF "pelmora ($version)" ||
-    fail "the changelog's latest entry is not version $version"
+latest=$(zcat "$root/usr/share/doc/pelmora/changelog.gz" | sed -n 1p)
+[[ $latest == "pelmora ($version) "* ]] || fail "the changelog's latest entry is not version $version"
 
 # The unpacked program starts and shows its window.
 "$source/tools/run-headless" "$root/usr/bin/pelmora" "$work/window.png" >/dev/null
