@@ -1,20 +1,32 @@
 # The front door. `make run` and `make test` install what is missing, build and run.
 FUZZ_SECONDS ?= 60
 CMAKE ?= cmake
+# Named by tools/install-deps when it cannot install: what to run again afterwards.
+AGAIN = $(strip make $(MAKECMDGOALS))
 
-.PHONY: all deps build run test windows-test package screenshot sanitize bench fuzz format format-check \
-        clean
+.PHONY: all deps deps-run build run test windows-test package screenshot sanitize bench fuzz \
+	format format-check clean
 
 all: build
 
+# Everything that any target here uses.
 deps:
-	@tools/install-deps
+	@tools/install-deps test '$(AGAIN)'
 
+# Only what building and showing the program needs.
+deps-run:
+	@tools/install-deps run '$(AGAIN)'
+
+# The whole build: the program, its tools, the tests and the benchmarks.
 build: deps
-	$(CMAKE) --preset release
+	$(CMAKE) --preset release -DBUILD_TESTING=ON -DPELMORA_BENCH=ON
 	$(CMAKE) --build --preset release
 
-run: build
+# Only the program. A first configure here leaves the tests and benchmarks out, so that their
+# packages are not needed; a build directory that has them keeps them.
+run: deps-run
+	$(CMAKE) --preset release $(if $(wildcard build/CMakeCache.txt),,-DBUILD_TESTING=OFF -DPELMORA_BENCH=OFF)
+	$(CMAKE) --build --preset release --target pelmora
 ifneq ($(DISPLAY)$(WAYLAND_DISPLAY),)
 	build/app/pelmora
 else
@@ -59,10 +71,10 @@ fuzz: deps
 
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h')
 
-format:
+format: deps
 	clang-format -i $(SOURCES)
 
-format-check:
+format-check: deps
 	clang-format --dry-run --Werror $(SOURCES)
 
 clean:

@@ -7,7 +7,8 @@ execute_process(COMMAND "${ICON_GENERATOR}" "${WORK}" RESULT_VARIABLE icon)
 if(NOT disc EQUAL 0 OR NOT icon EQUAL 0)
     message(FATAL_ERROR "a generator failed (disc: ${disc}, icon: ${icon})")
 endif()
-foreach(name encoder-disc.jpg encoder-disc@2x.png pelmora.ico pelmora.png pelmora-128.png)
+foreach(name encoder-disc.jpg encoder-disc@2x.png pelmora.ico pelmora.png pelmora-48.png
+             pelmora-64.png pelmora-128.png pelmora-256.png)
     execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/${name}" "${COMMITTED}/${name}"
                     RESULT_VARIABLE different)
     if(different)

@@ -23,11 +23,15 @@ desktop=share/applications/$id.desktop
 metainfo=share/metainfo/$id.metainfo.xml
 expect_file "$desktop"
 expect_file "$metainfo"
-for size in 32 128; do
+for size in 32 48 64 128 256; do
     icon=share/icons/hicolor/${size}x${size}/apps/$id.png
     expect_file "$icon"
     [[ $(png_size "$prefix/$icon") == "${size}x${size}" ]] || fail "$icon is not ${size}x${size}"
 done
+
+expect_file share/man/man1/pelmora.1.gz
+expect_file share/doc/pelmora/copyright
+expect_file share/doc/pelmora/changelog.gz
 
 # The entry starts the installed program and names the installed icon.
 grep -qx "Exec=pelmora" "$prefix/$desktop" || fail "Exec does not start pelmora"
@@ -44,5 +48,5 @@ appstreamcli validate --no-net "$prefix/$metainfo" >/dev/null || fail "appstream
 
 # Nothing else is installed.
 count=$(find "$prefix" -type f | wc -l)
-[[ $count == 5 ]] || { find "$prefix" -type f >&2; fail "expected 5 installed files, found $count"; }
+[[ $count == 11 ]] || { find "$prefix" -type f >&2; fail "expected 11 installed files, found $count"; }
 echo "ok"

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds the Debian package, unpacks it into a scratch root, checks its contents and its
-# dependencies, and starts the unpacked program on a virtual display until its window shows.
-#   check_package.sh BUILD-DIR APP-ID SOURCE-DIR
+# dependencies and its version, and starts the unpacked program on a virtual display until its
+# window shows.
+#   check_package.sh BUILD-DIR APP-ID SOURCE-DIR VERSION
 set -euo pipefail
 build=$1
 id=$2
 source=$3
+version=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -16,7 +18,7 @@ deb=$(find "$work/out" -maxdepth 1 -name 'pelmora_*.deb' | head -n 1)
 [[ -n $deb ]] || fail "no package was built"
 
 [[ $(dpkg-deb -f "$deb" Package) == pelmora ]] || fail "package name"
-[[ $(dpkg-deb -f "$deb" Version) == 1.0.0 ]] || fail "package version"
+[[ $(dpkg-deb -f "$deb" Version) == "$version" ]] || fail "package version"
 depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation2 qt6-translations-l10n; do
     [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
@@ -28,14 +30,24 @@ expected=(
     usr/bin/pelmora
     "usr/share/applications/$id.desktop"
     "usr/share/metainfo/$id.metainfo.xml"
-    "usr/share/icons/hicolor/32x32/apps/$id.png"
-    "usr/share/icons/hicolor/128x128/apps/$id.png"
+    usr/share/man/man1/pelmora.1.gz
+    usr/share/doc/pelmora/copyright
+    usr/share/doc/pelmora/changelog.gz
 )
+for size in 32 48 64 128 256; do
+    expected+=("usr/share/icons/hicolor/${size}x${size}/apps/$id.png")
+done
 for f in "${expected[@]}"; do
     [[ -f $root/$f ]] || fail "the package lacks $f"
 done
 count=$(find "$root" -type f | wc -l)
 [[ $count == "${#expected[@]}" ]] || { find "$root" -type f >&2; fail "unexpected files in the package"; }
+
+# Software centres and the changelog name the package's version.
+grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/$id.metainfo.xml" ||
+    fail "the metainfo's release is not version $version"
+latest=$(zcat "$root/usr/share/doc/pelmora/changelog.gz" | sed -n 1p)
+[[ $latest == "pelmora ($version) "* ]] || fail "the changelog's latest entry is not version $version"
 
 # The unpacked program starts and shows its window.
 "$source/tools/run-headless" "$root/usr/bin/pelmora" "$work/window.png" >/dev/null

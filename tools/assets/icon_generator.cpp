@@ -2,7 +2,10 @@
 // art with a palette of a few colours, and writes it as:
 //   pelmora.ico      32 x 32, 8 bits per pixel (256-colour palette), transparency in the mask
 //   pelmora.png      the same picture as an 8-bit palette PNG
-//   pelmora-128.png  the same picture enlarged four times, for desktops that want a large icon
+//   pelmora-48.png   the same picture at one and a half times its size, for the icon theme's
+//                    smallest standard size
+//   pelmora-64.png, pelmora-128.png, pelmora-256.png
+//                    the same picture enlarged two, four and eight times, for larger icons
 //   icon_generator OUTPUT-FOLDER
 #include <QCoreApplication>
 #include <QDir>
@@ -190,6 +193,40 @@ QByteArray icoFile(const QImage &image)
     return out;
 }
 
+// The picture at 3/2 of its size. Each new pixel averages the part of the picture it covers,
+// so every pixel of the drawing keeps the same share; enlarging by repeating pixels would draw
+// every other row and column twice as wide as its neighbours. Integer arithmetic only, so the
+// output is the same on every machine.
+QImage enlargedThreeHalves(const QImage &icon)
+{
+    const int large = side * 3 / 2;
+    QImage out(large, large, QImage::Format_ARGB32);
+    for (int y = 0; y < large; ++y)
+        for (int x = 0; x < large; ++x) {
+            // The new pixel covers two thirds of a source pixel in each direction: the 2 x 2
+            // samples of the picture enlarged three times that fall in it.
+            int alpha = 0, red = 0, green = 0, blue = 0;
+            for (int sy : {2 * y, 2 * y + 1})
+                for (int sx : {2 * x, 2 * x + 1}) {
+                    const QRgb p = icon.color(icon.pixelIndex(sx / 3, sy / 3));
+                    alpha += qAlpha(p);
+                    red += qRed(p) * qAlpha(p);
+                    green += qGreen(p) * qAlpha(p);
+                    blue += qBlue(p) * qAlpha(p);
+                }
+            const auto mean = [&](int weighted) {
+                return alpha ? (weighted + alpha / 2) / alpha : 0;
+            };
+            out.setPixel(x, y, qRgba(mean(red), mean(green), mean(blue), (alpha + 2) / 4));
+        }
+    return out;
+}
+
+QImage enlarged(const QImage &icon, int times)
+{
+    return icon.scaled(side * times, side * times, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -207,10 +244,15 @@ int main(int argc, char *argv[])
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     const QImage icon = drawHamburger();
+    const auto savePng = [&](const QImage &image, const char *name) {
+        return image.save(folder.filePath(QString::fromLatin1(name)), "png");
+    };
     const bool ok = writeFile(folder.filePath(QStringLiteral("pelmora.ico")), icoFile(icon)) &&
-                    icon.save(folder.filePath(QStringLiteral("pelmora.png")), "png") &&
-                    icon.scaled(128, 128, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-                        .save(folder.filePath(QStringLiteral("pelmora-128.png")), "png");
+                    savePng(icon, "pelmora.png") &&
+                    savePng(enlargedThreeHalves(icon), "pelmora-48.png") &&
+                    savePng(enlarged(icon, 2), "pelmora-64.png") &&
+                    savePng(enlarged(icon, 4), "pelmora-128.png") &&
+                    savePng(enlarged(icon, 8), "pelmora-256.png");
     if (!ok) {
         std::fprintf(stderr, "cannot write the icons into %s\n", argv[1]);
         return 1;
