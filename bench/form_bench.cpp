@@ -23,7 +23,7 @@
 // characters. Target: under 100 ms.
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include "form/pelmora.h"
-#include "tests/form/window_driver.h"
+#include "tests/support/window_driver.h"
 
 #include <QAccessible>
 #include <QApplication>

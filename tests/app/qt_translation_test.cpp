@@ -3,7 +3,7 @@
 // the overflow message.
 #include "app/qt_translation.h"
 #include "form/pelmora.h"
-#include "tests/form/window_driver.h"
+#include "tests/support/window_driver.h"
 
 #include <QAction>
 #include <QMenu>

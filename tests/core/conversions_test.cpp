@@ -1,5 +1,5 @@
 #include "core/conversions.h"
-#include "tests/core/locale_guard.h"
+#include "tests/support/locale_guard.h"
 
 #include <clocale>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "core/conversions.h"
 #include "core/numbers.h"
-#include "tests/core/locale_guard.h"
+#include "tests/support/locale_guard.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

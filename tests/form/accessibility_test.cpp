@@ -2,7 +2,7 @@
 // boundary query at once and consistently, the picture and the explanation are named, and the
 // results of a calculation are announced.
 #include "form/pelmora.h"
-#include "tests/form/window_driver.h"
+#include "tests/support/window_driver.h"
 
 #include <QAccessible>
 #include <QLabel>

@@ -2,7 +2,7 @@
 // contrast of each control's text against its background, measured on a rendering of the window
 // with results showing, under a light, a dark and a high-contrast palette.
 #include "form/pelmora.h"
-#include "tests/form/window_driver.h"
+#include "tests/support/window_driver.h"
 
 #include <QGroupBox>
 #include <QLabel>

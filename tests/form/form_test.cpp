@@ -1,8 +1,8 @@
 // The window driven as a user drives it: every check goes through clicks and key presses and
 // looks at what the controls show.
 #include "form/pelmora.h"
-#include "tests/core/locale_guard.h"
-#include "tests/form/window_driver.h"
+#include "tests/support/locale_guard.h"
+#include "tests/support/window_driver.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -2,7 +2,7 @@
 // a plain QLineEdit does, and still reads and copies the whole text.
 #include "form/long_text_view.h"
 #include "form/pelmora.h"
-#include "tests/form/window_driver.h"
+#include "tests/support/window_driver.h"
 
 #include <QStyleHints>
 #include <QtTest>

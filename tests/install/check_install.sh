@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks that every file lands where the desktop
-# looks for it, under the names the other files use.
+# looks for it, under the names the other files use, and that the desktop entry and the
+# metainfo pass their validators there.
 #   check_install.sh BUILD-DIR APP-ID
 set -euo pipefail
+source "$(dirname "$0")/installed_files.sh"
 build=$1
 id=$2
 prefix=$(mktemp -d)
@@ -17,21 +19,17 @@ png_size() { # width x height from the PNG header
     od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $3 * 256 + $4, $7 * 256 + $8 }'
 }
 
-expect_file bin/pelmora
+mapfile -t files < <(installed_files "$id")
+for f in "${files[@]}"; do
+    expect_file "$f"
+done
 [[ -x $prefix/bin/pelmora ]] || fail "bin/pelmora is not executable"
-desktop=share/applications/$id.desktop
-metainfo=share/metainfo/$id.metainfo.xml
-expect_file "$desktop"
-expect_file "$metainfo"
 for size in 32 48 64 128 256; do
     icon=share/icons/hicolor/${size}x${size}/apps/$id.png
-    expect_file "$icon"
     [[ $(png_size "$prefix/$icon") == "${size}x${size}" ]] || fail "$icon is not ${size}x${size}"
 done
-
-expect_file share/man/man1/pelmora.1.gz
-expect_file share/doc/pelmora/copyright
-expect_file share/doc/pelmora/changelog.gz
+desktop=share/applications/$id.desktop
+metainfo=share/metainfo/$id.metainfo.xml
 
 # The entry starts the installed program and names the installed icon.
 grep -qx "Exec=pelmora" "$prefix/$desktop" || fail "Exec does not start pelmora"
@@ -48,5 +46,6 @@ appstreamcli validate --no-net "$prefix/$metainfo" >/dev/null || fail "appstream
 
 # Nothing else is installed.
 count=$(find "$prefix" -type f | wc -l)
-[[ $count == 11 ]] || { find "$prefix" -type f >&2; fail "expected 11 installed files, found $count"; }
+[[ $count == "${#files[@]}" ]] ||
+    { find "$prefix" -type f >&2; fail "expected ${#files[@]} installed files, found $count"; }
 echo "ok"

@@ -4,6 +4,7 @@
 # window shows.
 #   check_package.sh BUILD-DIR APP-ID SOURCE-DIR VERSION
 set -euo pipefail
+source "$(dirname "$0")/installed_files.sh"
 build=$1
 id=$2
 source=$3
@@ -26,17 +27,7 @@ done
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
-expected=(
-    usr/bin/pelmora
-    "usr/share/applications/$id.desktop"
-    "usr/share/metainfo/$id.metainfo.xml"
-    usr/share/man/man1/pelmora.1.gz
-    usr/share/doc/pelmora/copyright
-    usr/share/doc/pelmora/changelog.gz
-)
-for size in 32 48 64 128 256; do
-    expected+=("usr/share/icons/hicolor/${size}x${size}/apps/$id.png")
-done
+mapfile -t expected < <(installed_files "$id" | sed 's|^|usr/|')
 for f in "${expected[@]}"; do
     [[ -f $root/$f ]] || fail "the package lacks $f"
 done
