@@ -115,7 +115,13 @@ void WindowsResourceTest::iconIsTheHamburger()
     QFile ico(QStringLiteral(PELMORA_ICO_FILE));
     QVERIFY(ico.open(QIODevice::ReadOnly));
     const QByteArray icoBytes = ico.readAll();
-    const auto u32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(icoBytes.data() + at); };
+    // Little-endian, read byte by byte: a short file reads as zeros rather than past its end.
+    const auto u32 = [&](qsizetype at) {
+        quint32 value = 0;
+        for (qsizetype i = at + 3; i >= at; --i)
+            value = (value << 8) | (i < icoBytes.size() ? uchar(icoBytes.at(i)) : 0u);
+        return value;
+    };
     const QByteArray picture = icoBytes.mid(u32(6 + 12), u32(6 + 8));
 
     // The icon's data comes out as little-endian 32-bit words ("0x28L"), the last one short.
