@@ -174,7 +174,7 @@ void BM_Calculate(benchmark::State &state, Direction direction, bool longInput, 
         scene.clickWithMouse(driver.option(grayToDecimalOption));
 
     std::vector<std::unique_ptr<EventCounter>> paints;
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < fieldCount; ++i)
         paints.push_back(std::make_unique<EventCounter>(driver.field(i), QEvent::Paint));
 
     // Types the next input, leaves the focus where the user's is when the click comes, and
@@ -219,7 +219,7 @@ void BM_Calculate(benchmark::State &state, Direction direction, bool longInput, 
             state.SkipWithError("the click changed no field");
             break;
         }
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < fieldCount; ++i) {
             if (after[i] != before[i] && paints[i]->count == paintsBefore[i]) {
                 state.SkipWithError("a changed field was not painted");
                 break;

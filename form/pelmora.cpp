@@ -79,10 +79,10 @@ Pelmora::Pelmora(QWidget *parent)
     Text1 = {m_ui->Text1_0, m_ui->Text1_1};
     m_announcement = new pelmora::Announcement(this);
 
-    // The layout is absolute: the window keeps its designed size and can be minimised but not
-    // maximised. It opens in the middle of the screen.
     // The design's own colours (the window's and the labels') stay; everything else is fixed.
     setPalette(palette().resolve(pelmora::look::fixedPalette()));
+    // The layout is absolute: the window keeps its designed size and can be minimised but not
+    // maximised. It opens in the middle of the screen.
     setFixedSize(size());
     move(screen()->availableGeometry().center() - rect().center());
     setWindowTitle(QString::fromUtf8(pelmora::about::webAddress) + u' ' + windowTitle());

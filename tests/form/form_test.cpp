@@ -134,7 +134,7 @@ void FormTest::fieldsAreNamedByTheirLabels()
     const QStringList names{QStringLiteral("Десетично число"), QStringLiteral("Двоично число"),
                             QStringLiteral("Преместване"), QStringLiteral("Двоично Грей"),
                             QStringLiteral("Десетично Грей")};
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < fieldCount; ++i) {
         auto *label = m_driver->control<QLabel>(QStringLiteral("Label1_%1").arg(i + 1));
         QCOMPARE(label->buddy(), m_driver->field(i));
         QCOMPARE(m_driver->field(i)->accessibleName(), names[i]);
