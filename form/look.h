@@ -13,15 +13,17 @@ namespace pelmora::look {
 // desktop, which would put light text on the window's light colours.
 QPalette fixedPalette();
 
-// The platform's style, plus the marks that have to show on the window's fixed colours, drawn
-// dark whatever the style would do: a ring inside the frame of a multi-line text box that has
-// the focus (Fusion leaves it unmarked), and for the option buttons a white mark with a dark ring
-// and, when chosen, a dark dot, and a dotted frame around the option that has the keyboard focus
-// (Fusion draws these in shades of the option's own colour, hard to see on it).
+// Qt's Fusion style, which the window is designed in, whatever the platform's own style (Windows'
+// own, for one, marks no focus on a text field), plus the marks that have to show on the
+// window's fixed colours, drawn dark whatever Fusion would do: a ring inside the frame of a
+// multi-line text box that has the focus (Fusion leaves it unmarked), and for the option buttons
+// a white mark with a dark ring and, when chosen, a dark dot, and a dotted frame around the
+// option that has the keyboard focus (Fusion draws these in shades of the option's own colour,
+// hard to see on it).
 class MarkStyle : public QProxyStyle
 {
 public:
-    using QProxyStyle::QProxyStyle;
+    MarkStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget = nullptr) const override;

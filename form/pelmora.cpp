@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QWindow>
 
 #include <limits>
@@ -82,20 +83,20 @@ Pelmora::Pelmora(QWidget *parent)
     // The design's own colours (the window's and the labels') stay; everything else is fixed.
     setPalette(palette().resolve(pelmora::look::fixedPalette()));
     // The layout is absolute: the window keeps its designed size and can be minimised but not
-    // maximised. It opens in the middle of the screen.
+    // maximised. It opens in the middle of the screen: its inside, for the frame is not known
+    // before it is shown (on Windows, placing the frame's corner would put it a caption lower).
     setFixedSize(size());
-    move(screen()->availableGeometry().center() - rect().center());
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                    screen()->availableGeometry()));
     setWindowTitle(QString::fromUtf8(pelmora::about::webAddress) + u' ' + windowTitle());
 
-    // Marks that show on the fixed colours: the focus of the multi-line text boxes, and the
-    // option buttons' marks and focus. The style belongs to the window, which deletes it after
-    // the controls.
+    // Every control is drawn in the same style on every platform, with the marks that show on
+    // the fixed colours (see MarkStyle). The style belongs to the window, which deletes it after
+    // the controls. Message boxes and menus are windows of their own and follow the desktop.
     auto *markStyle = new pelmora::look::MarkStyle;
     markStyle->setParent(this);
-    for (QPlainTextEdit *box : Text1)
-        box->setStyle(markStyle);
-    for (QRadioButton *option : Option1)
-        option->setStyle(markStyle);
+    for (QWidget *control : findChildren<QWidget *>())
+        control->setStyle(markStyle);
     Text1[0]->setPlainText(textResource(QStringLiteral(":/text/explanation.txt")));
     Text1[1]->setPlainText(textResource(QStringLiteral(":/text/quotation.txt")));
     Text1[0]->setFocus();
