@@ -4,8 +4,8 @@ CMAKE ?= cmake
 # Named by tools/install-deps when it cannot install: what to run again afterwards.
 AGAIN = $(strip make $(MAKECMDGOALS))
 
-.PHONY: all deps deps-run build run test windows-test package screenshot sanitize bench fuzz \
-	format format-check clean
+.PHONY: all deps deps-run build run test package screenshot sanitize bench fuzz format \
+	format-check clean windows-qt windows windows-test windows-package windows-screenshot
 
 all: build
 
@@ -36,12 +36,34 @@ endif
 test: build
 	ctest --preset release
 
-# The core and its tests as Windows programs: cross-compiled with MinGW-w64 and run under Wine,
-# once with a Bulgarian and once with an English user locale.
-windows-test: deps
-	$(CMAKE) --preset windows
+# Windows. Qt for Windows is built once from Debian's own source into ~/.cache/pelmora
+# (tools/build-qt-windows, about 20 minutes the first time); the program, its tests and its
+# installer are cross-compiled against it with MinGW-w64 into build-windows/, and run under Wine.
+QT_WINDOWS = $(shell tools/build-qt-windows --prefix)
+
+windows-qt: deps
+	tools/build-qt-windows >/dev/null
+
+# Pelmora.exe: one static program that needs no DLL beside Windows' own.
+windows: windows-qt
+	@grep -qsF '$(QT_WINDOWS)/' build-windows/CMakeCache.txt || rm -rf build-windows
+	PELMORA_QT_WINDOWS='$(QT_WINDOWS)' $(CMAKE) --preset windows
+	$(CMAKE) --build --preset windows --target pelmora
+	@echo "build-windows/Pelmora.exe: $$(stat -c %s build-windows/Pelmora.exe) bytes"
+
+# The installer pelmora-<version>-setup.exe and the portable zip, in build-windows/.
+windows-package: windows
+	$(CMAKE) --build --preset windows --target windows_package
+
+# The core's and the window's tests as Windows programs, and the installer, under Wine. The core's
+# tests run once with a Bulgarian and once with an English user locale.
+windows-test: windows-package
 	$(CMAKE) --build --preset windows
 	tools/with-wine-prefix ctest --preset windows
+
+# The real window under Wine, as it opens and after a calculation done with the keyboard.
+windows-screenshot: windows
+	tools/with-wine-prefix tools/windows-screenshot build-windows/Pelmora.exe build-windows
 
 package: build
 	$(CMAKE) --build --preset release --target package

@@ -8,13 +8,15 @@
 
 namespace pelmora {
 
-// Loads Qt's Bulgarian translation from Qt's translations folder. Without it (the file is
-// missing) Qt's English texts stay and the program runs as before.
+// Loads Qt's Bulgarian translation: the copy built into the program where there is one (the
+// Windows build, which has no Qt installation beside it), otherwise Qt's translations folder.
+// Without either, Qt's English texts stay and the program runs as before.
 inline void installQtTranslation(QCoreApplication &app)
 {
+    const QString name = QStringLiteral("qtbase_bg");
     auto *translator = new QTranslator(&app);
-    if (translator->load(QStringLiteral("qtbase_bg"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (translator->load(name, QStringLiteral(":/i18n")) ||
+        translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
     else
         delete translator;

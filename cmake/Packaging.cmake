@@ -28,7 +28,6 @@ set(CPACK_STRIP_FILES ON)
 
 if(UNIX AND NOT APPLE)
     include(GNUInstallDirs)
-    string(SUBSTRING "${PELMORA_RELEASE_DATE}" 0 4 PELMORA_RELEASE_YEAR)
     # The changelog's date form, "Tue, 08 Dec 2026 00:00:00 +0000".
     execute_process(COMMAND date -u -R -d "${PELMORA_RELEASE_DATE}"
                     OUTPUT_VARIABLE PELMORA_RELEASE_DATE_RFC2822
