@@ -9,10 +9,13 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
-#include <csignal>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <unistd.h>
+#include <mutex>
+#include <thread>
 
 using pelmora::test::closeMessageDuring;
 using pelmora::test::WindowDriver;
@@ -24,19 +27,26 @@ namespace {
 // so that a hang fails the test instead of stalling the whole test run.
 QByteArray pendingQuery;
 
-extern "C" void queryDidNotReturn(int)
-{
-    [[maybe_unused]] const auto written =
-        write(STDERR_FILENO, pendingQuery.constData(), size_t(pendingQuery.size()));
-    _exit(EXIT_FAILURE);
-}
-
 template <typename Query> QString withinSeconds(unsigned seconds, Query query)
 {
-    std::signal(SIGALRM, queryDidNotReturn);
-    alarm(seconds);
+    std::mutex mutex;
+    std::condition_variable answered;
+    bool done = false;
+    std::thread watchdog([&] {
+        std::unique_lock lock(mutex);
+        if (!answered.wait_for(lock, std::chrono::seconds(seconds), [&] { return done; })) {
+            std::fputs(pendingQuery.constData(), stderr);
+            std::fflush(stderr);
+            std::_Exit(EXIT_FAILURE);
+        }
+    });
     const QString answer = query();
-    alarm(0);
+    {
+        const std::lock_guard lock(mutex);
+        done = true;
+    }
+    answered.notify_one();
+    watchdog.join();
     return answer;
 }
 

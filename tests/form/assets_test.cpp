@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QtTest>
 
 #include <bit>
@@ -149,6 +150,10 @@ void AssetsTest::iconIsAn8BitIco()
     QCOMPARE(u16le(ico, offset + 14), 8);   // and in the bitmap header
     QCOMPARE(u16le(ico, offset + 32), 256); // colours in the palette
 
+    // The program never reads the icon itself (Windows reads it from Pelmora.exe), and its
+    // Windows build leaves Qt's ICO reader out; the Linux build checks the picture.
+    if (!QImageReader::supportedImageFormats().contains("ico"))
+        QSKIP("this Qt has no ICO reader");
     QImage image;
     QVERIFY(image.loadFromData(ico, "ICO"));
     QCOMPARE(image.size(), QSize(32, 32));

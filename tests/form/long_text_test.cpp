@@ -113,6 +113,7 @@ void LongTextTest::init()
     m_plain->setGeometry(QRect(QPoint(0, 0), m_field->size()));
     m_plain->setFont(m_field->font());
     m_plain->setPalette(m_field->palette());
+    m_plain->setStyle(m_field->style());
     m_plain->setMaxLength(m_field->maxLength());
     m_plain->show();
 }
