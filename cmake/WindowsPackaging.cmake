@@ -5,7 +5,7 @@
 # which tools/build-qt-windows collected beside that Qt.
 set(PELMORA_QT_LICENSES "${QT6_INSTALL_PREFIX}/licenses/Qt.txt")
 if(NOT EXISTS "${PELMORA_QT_LICENSES}")
-    message(STATUS "No ${PELMORA_QT_LICENSES} beside this Qt: no installer (use tools/build-qt-windows)")
+    message(STATUS "No installer: this Qt has no ${PELMORA_QT_LICENSES} (tools/build-qt-windows)")
     return()
 endif()
 find_program(PELMORA_MAKENSIS makensis REQUIRED)
@@ -20,6 +20,10 @@ string(ASCII 239 187 191 byte_order_mark)
 file(READ "${PELMORA_QT_LICENSES}" qt_licenses)
 set(license_text "${byte_order_mark}Pelmora ${PELMORA_VERSION_TEXT}
 Copyright ${PELMORA_RELEASE_YEAR} ${PELMORA_WEB_ADDRESS}
+
+Pelmora, нейните картини и текстове са собственост на ${PELMORA_WEB_ADDRESS}.
+Всички права запазени. Pelmora съдържа библиотеката Qt, свързана статично;
+лицензите на Qt и на включените в нея компоненти следват (на английски).
 
 ${PELMORA_LICENSE}
 
