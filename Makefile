@@ -37,7 +37,7 @@ test: build
 	ctest --preset release
 
 # Windows. Qt for Windows is built once from Debian's own source into ~/.cache/pelmora
-# (tools/build-qt-windows, about 20 minutes the first time); the program, its tests and its
+# (tools/build-qt-windows, about half an hour the first time); the program, its tests and its
 # installer are cross-compiled against it with MinGW-w64 into build-windows/, and run under Wine.
 QT_WINDOWS = $(shell tools/build-qt-windows --prefix)
 
