@@ -80,7 +80,7 @@ sanitize: deps
 bench: build
 	build/bench/core_bench
 	QT_QPA_PLATFORM=offscreen build/bench/form_bench
-	xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb build/bench/form_bench
+	tools/with-display x11 build/bench/form_bench
 	bench/startup/run-startup-bench build
 	bench/startup/count-startup-instructions build
 
