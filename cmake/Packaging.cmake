@@ -24,6 +24,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), \
 fonts-liberation2, qt6-translations-l10n")
+# qt6-wayland: Qt's platform for a Wayland session, so that the program starts where there is
+# no X server (XWayland) beside the compositor.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_STRIP_FILES ON)
 
 if(UNIX AND NOT APPLE)

@@ -35,12 +35,6 @@ QString textResource(const QString &path)
     return QString::fromUtf8(file.readAll());
 }
 
-// Given when the window is made: changing the flags later re-parents the window, which drops
-// the font that the design sets.
-constexpr Qt::WindowFlags designedWindowFlags =
-    Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
-
 // Enter and the keypad's Enter press a focused button as Space does. Qt gives them to buttons
 // only in dialogs, and this window has no default button, so without this they do nothing.
 class EnterPressesButton : public QObject
@@ -66,7 +60,7 @@ protected:
 } // namespace
 
 Pelmora::Pelmora(QWidget *parent)
-    : QWidget(parent, designedWindowFlags), m_ui(std::make_unique<Ui::Pelmora>())
+    : QWidget(parent, Qt::Window), m_ui(std::make_unique<Ui::Pelmora>())
 {
     // The resources are compiled into a static library, which the linker would otherwise drop.
     Q_INIT_RESOURCE(pelmora);
@@ -82,10 +76,13 @@ Pelmora::Pelmora(QWidget *parent)
 
     // The design's own colours (the window's and the labels') stay; everything else is fixed.
     setPalette(palette().resolve(pelmora::look::fixedPalette()));
-    // The layout is absolute: the window keeps its designed size and can be minimised but not
-    // maximised. It opens in the middle of the screen: its inside, for the frame is not known
-    // before it is shown (on Windows, placing the frame's corner would put it a caption lower).
-    setFixedSize(size());
+    // The window opens at its designed size in the middle of the screen: its inside, for the
+    // frame is not known before it is shown (on Windows, placing the frame's corner would put it
+    // a caption lower). It can be resized, maximised and made full screen like any other window;
+    // the layout is absolute, so the controls keep their places at the top left and the window's
+    // colour fills the rest. It sets no minimum size either: a Wayland compositor may give a
+    // maximised window less room than the designed size, and a window that cannot take the size
+    // its state gives it is disconnected by the compositor.
     setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                     screen()->availableGeometry()));
     setWindowTitle(QString::fromUtf8(pelmora::about::webAddress) + u' ' + windowTitle());

@@ -24,6 +24,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation2 qt6-translations-l10n; do
     [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
+[[ $(dpkg-deb -f "$deb" Recommends) == *qt6-wayland* ]] || fail "Recommends lacks qt6-wayland"
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"

@@ -1,0 +1,108 @@
+// The window in each state a desktop can put it in, on a real window system (an X display with a
+// window manager, or a Wayland compositor; tools/with-display): the program lives on, the window
+// takes the size the state gives it, the controls keep their texts and places, a calculation
+// still works, and back in the normal state the window has its designed size again.
+#include "core/field_panel.h"
+#include "form/pelmora.h"
+#include "tests/support/window_driver.h"
+
+#include <QScreen>
+#include <QWindow>
+#include <QtTest>
+
+#include <memory>
+
+using pelmora::test::WindowDriver;
+
+Q_DECLARE_METATYPE(Qt::WindowState)
+
+class WindowStateTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void everyStateKeepsTheWindowWorking_data();
+    void everyStateKeepsTheWindowWorking();
+
+private:
+    QMap<QString, QRect> controlPlaces() const;
+
+    std::unique_ptr<Pelmora> m_window;
+};
+
+void WindowStateTest::init()
+{
+    m_window = std::make_unique<Pelmora>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void WindowStateTest::cleanup()
+{
+    m_window.reset();
+}
+
+QMap<QString, QRect> WindowStateTest::controlPlaces() const
+{
+    QMap<QString, QRect> places;
+    for (const QWidget *control : m_window->findChildren<QWidget *>()) {
+        if (!control->objectName().isEmpty())
+            places.insert(control->objectName(), control->geometry());
+    }
+    return places;
+}
+
+void WindowStateTest::everyStateKeepsTheWindowWorking_data()
+{
+    QTest::addColumn<Qt::WindowState>("state");
+    QTest::newRow("maximised") << Qt::WindowMaximized;
+    QTest::newRow("full screen") << Qt::WindowFullScreen;
+    QTest::newRow("minimised") << Qt::WindowMinimized;
+}
+
+void WindowStateTest::everyStateKeepsTheWindowWorking()
+{
+    QFETCH(Qt::WindowState, state);
+    const WindowDriver driver(m_window.get());
+    const QSize designedSize = m_window->size();
+    driver.type(pelmora::decimalField, QStringLiteral("5"));
+    driver.calculate();
+    const QStringList results = driver.texts();
+    const QMap<QString, QRect> places = controlPlaces();
+
+    m_window->setWindowState(state);
+    if (state == Qt::WindowMinimized) {
+        // A Wayland compositor does not say whether it minimised a window; give it the time.
+        QTest::qWait(500);
+    } else {
+        // Maximised, the window fills the screen but for the panels; full screen, all of it.
+        const QRect screen = state == Qt::WindowFullScreen
+                                 ? m_window->screen()->geometry()
+                                 : m_window->screen()->availableGeometry();
+        const auto grown = [&] {
+            return m_window->width() > designedSize.width() &&
+                   m_window->height() > designedSize.height();
+        };
+        QTRY_VERIFY(grown());
+        QVERIFY(m_window->width() <= screen.width() && m_window->height() <= screen.height());
+    }
+    QCOMPARE(driver.texts(), results);
+    QCOMPARE(controlPlaces(), places);
+    // Repainted and used in that state: the window system has to take what the window shows.
+    driver.type(pelmora::decimalField, QStringLiteral("9"));
+    driver.calculate();
+    QTest::qWait(200);
+    QCOMPARE(driver.field(pelmora::decimalGrayField)->text(), QStringLiteral("13"));
+
+    m_window->showNormal();
+    QTRY_COMPARE(m_window->size(), designedSize);
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(controlPlaces(), places);
+    QCOMPARE(driver.field(pelmora::binaryField)->text(), QStringLiteral("1001"));
+}
+
+QTEST_MAIN(WindowStateTest)
+#include "window_state_test.moc"
