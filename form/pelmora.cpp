@@ -2,10 +2,10 @@
 
 #include "about.h"
 #include "core/conversions.h"
-#include "form/announcement.h"
-#include "form/line_edit_accessible.h"
-#include "form/long_text_view.h"
-#include "form/look.h"
+#include "widgets/announcer.h"
+#include "widgets/line_edit_accessible.h"
+#include "widgets/long_text_painter.h"
+#include "form/palette.h"
 #include "ui_pelmora.h"
 
 #include <QButtonGroup>

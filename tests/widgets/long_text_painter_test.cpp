@@ -1,6 +1,6 @@
 // A field holding a text too long for QLineEdit's own painting looks and answers the mouse as
 // a plain QLineEdit does, and still reads and copies the whole text.
-#include "form/long_text_view.h"
+#include "widgets/long_text_painter.h"
 #include "form/pelmora.h"
 #include "tests/support/window_driver.h"
 
@@ -244,4 +244,4 @@ void LongTextTest::shortTextAfterALongOneLooksAsBefore()
 }
 
 QTEST_MAIN(LongTextTest)
-#include "long_text_test.moc"
+#include "long_text_painter_test.moc"

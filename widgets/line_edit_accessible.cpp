@@ -1,4 +1,4 @@
-#include "form/line_edit_accessible.h"
+#include "widgets/line_edit_accessible.h"
 
 #include <QAccessibleWidget>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "form/look.h"
+#include "form/palette.h"
 
 #include <QPainter>
 #include <QRadioButton>

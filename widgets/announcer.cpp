@@ -1,4 +1,4 @@
-#include "form/announcement.h"
+#include "widgets/announcer.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,4 +1,4 @@
-#include "form/long_text_view.h"
+#include "widgets/long_text_painter.h"
 
 #include <QApplication>
 #include <QFocusEvent>
