@@ -2,6 +2,7 @@
 #include "app/qt_translation.h"
 #include "core/numbers.h"
 #include "form/pelmora.h"
+#include "widgets/accessibility.h"
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     pelmora::describeApplication();
     pelmora::installQtTranslation(app);
     pelmora::useUserDecimalSeparator();
+    widgets::installAccessibleInterfaces();
 
     Pelmora window;
     window.show();

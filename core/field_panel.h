@@ -35,10 +35,12 @@ inline constexpr int fieldCount = 5;
 // Option1's directions.
 inline constexpr int decimalToGrayOption = 0;
 inline constexpr int grayToDecimalOption = 1;
+inline constexpr int optionCount = 2;
 
 // Command1's buttons.
 inline constexpr int calculateCommand = 0;
 inline constexpr int clearCommand = 1;
+inline constexpr int commandCount = 2;
 
 struct TextField
 {
@@ -52,7 +54,7 @@ struct TextField
 struct FieldPanel
 {
     std::array<TextField, fieldCount> Text2;
-    std::array<bool, 2> Option1{true, false};
+    std::array<bool, optionCount> Option1{true, false};
     std::int32_t CurrentNumber = 0;
 
     bool operator==(const FieldPanel &) const = default;

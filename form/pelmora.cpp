@@ -2,15 +2,15 @@
 
 #include "about.h"
 #include "core/conversions.h"
-#include "widgets/announcer.h"
-#include "widgets/line_edit_accessible.h"
-#include "widgets/long_text_painter.h"
 #include "form/palette.h"
+#include "form/resources.h"
 #include "ui_pelmora.h"
+#include "widgets/announcer.h"
+#include "widgets/enter_presses_button.h"
+#include "widgets/long_text_painter.h"
+#include "widgets/mark_style.h"
 
 #include <QButtonGroup>
-#include <QFile>
-#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -20,51 +20,11 @@
 
 #include <limits>
 
-namespace {
-
-QString fromUtf8(const std::string &text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString textResource(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing resource %s", qPrintable(path));
-    return QString::fromUtf8(file.readAll());
-}
-
-// Enter and the keypad's Enter press a focused button as Space does. Qt gives them to buttons
-// only in dialogs, and this window has no default button, so without this they do nothing.
-class EnterPressesButton : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
-            (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
-            return false;
-        if (!key->isAutoRepeat()) // holding Space down presses once too
-            static_cast<QAbstractButton *>(watched)->click();
-        return true;
-    }
-};
-
-} // namespace
-
 Pelmora::Pelmora(QWidget *parent)
     : QWidget(parent, Qt::Window), m_ui(std::make_unique<Ui::Pelmora>())
 {
     // The resources are compiled into a static library, which the linker would otherwise drop.
     Q_INIT_RESOURCE(pelmora);
-    pelmora::installLineEditAccessible();
     m_ui->setupUi(this);
     Text2 = {m_ui->Text2_0, m_ui->Text2_1, m_ui->Text2_2, m_ui->Text2_3, m_ui->Text2_4};
     Option1 = {m_ui->Option1_0, m_ui->Option1_1};
@@ -72,38 +32,58 @@ Pelmora::Pelmora(QWidget *parent)
     Label1 = {m_ui->Label1_0, m_ui->Label1_1, m_ui->Label1_2,
               m_ui->Label1_3, m_ui->Label1_4, m_ui->Label1_5};
     Text1 = {m_ui->Text1_0, m_ui->Text1_1};
-    m_announcement = new pelmora::Announcement(this);
+    m_announcer = new widgets::Announcer(this);
 
-    // The design's own colours (the window's and the labels') stay; everything else is fixed.
-    setPalette(palette().resolve(pelmora::look::fixedPalette()));
-    // The window opens at its designed size in the middle of the screen: its inside, for the
-    // frame is not known before it is shown (on Windows, placing the frame's corner would put it
-    // a caption lower). It can be resized, maximised and made full screen like any other window;
-    // the layout is absolute, so the controls keep their places at the top left and the window's
-    // colour fills the rest. It sets no minimum size either: a Wayland compositor may give a
-    // maximised window less room than the designed size, and a window that cannot take the size
-    // its state gives it is disconnected by the compositor.
+    placeWindow();
+    fixLook();
+    fillTexts();
+    prepareFields();
+    connectControls();
+    Form_Load();
+}
+
+// The window opens at its designed size in the middle of the screen: its inside, for the frame is
+// not known before it is shown (on Windows, placing the frame's corner would put it a caption
+// lower). It can be resized, maximised and made full screen like any other window; the layout is
+// absolute, so the controls keep their places at the top left and the window's colour fills the
+// rest. It sets no minimum size either: a Wayland compositor may give a maximised window less room
+// than the designed size, and a window that cannot take the size its state gives it is
+// disconnected by the compositor.
+void Pelmora::placeWindow()
+{
     setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                     screen()->availableGeometry()));
     setWindowTitle(QString::fromUtf8(pelmora::about::webAddress) + u' ' + windowTitle());
+}
 
-    // Every control is drawn in the same style on every platform, with the marks that show on
-    // the fixed colours (see MarkStyle). The style belongs to the window, which deletes it after
-    // the controls. Message boxes and menus are windows of their own and follow the desktop.
-    auto *markStyle = new pelmora::look::MarkStyle;
+// The design's own colours (the window's and the labels') stay; every other colour is fixed, and
+// every control is drawn in the same style on every platform, with marks that show on those
+// colours. The style belongs to the window, which deletes it after the controls. Message boxes
+// and menus are windows of their own and follow the desktop.
+void Pelmora::fixLook()
+{
+    setPalette(palette().resolve(pelmora::fixedPalette()));
+    auto *markStyle = new widgets::MarkStyle;
     markStyle->setParent(this);
     for (QWidget *control : findChildren<QWidget *>())
         control->setStyle(markStyle);
-    Text1[0]->setPlainText(textResource(QStringLiteral(":/text/explanation.txt")));
-    Text1[1]->setPlainText(textResource(QStringLiteral(":/text/quotation.txt")));
-    Text1[0]->setFocus();
     showPictureForPixelDensity();
+}
 
+void Pelmora::fillTexts()
+{
+    Text1[0]->setPlainText(pelmora::textResource(QStringLiteral(":/text/explanation.txt")));
+    Text1[1]->setPlainText(pelmora::textResource(QStringLiteral(":/text/quotation.txt")));
+    Text1[0]->setFocus();
+}
+
+void Pelmora::prepareFields()
+{
     for (int i = 0; i < pelmora::fieldCount; ++i) {
         // No length limit: a pasted text of any length is read as typed, and shown without
         // slowing the window down.
         Text2[i]->setMaxLength(std::numeric_limits<int>::max());
-        new pelmora::LongTextView(Text2[i]);
+        new widgets::LongTextPainter(Text2[i]);
         // A screen reader announces each field by its label (Label1 1 to 5 caption Text2 0 to 4),
         // without the colon.
         QString caption = Label1[i + 1]->text();
@@ -111,17 +91,21 @@ Pelmora::Pelmora(QWidget *parent)
             caption.chop(1);
         Text2[i]->setAccessibleName(caption);
     }
+}
 
-    // Each control array is a button group whose ids are the indices, so a handler learns the
-    // index of the control that fired. The option handler runs once the button has become the
-    // chosen one, whether by mouse or keyboard; choosing the chosen direction changes nothing.
+// Each control array is a button group whose ids are the indices, so a handler learns the index
+// of the control that fired. The option handler runs once the button has become the chosen one,
+// whether by mouse or keyboard; choosing the chosen direction changes nothing. Enter presses a
+// focused button as Space does, since the window has no default button.
+void Pelmora::connectControls()
+{
     auto *options = new QButtonGroup(this);
     auto *commands = new QButtonGroup(this);
     commands->setExclusive(false);
-    auto *enterPressesButton = new EnterPressesButton(this);
-    for (int i = 0; i < int(Option1.size()); ++i)
+    auto *enterPressesButton = new widgets::EnterPressesButton(this);
+    for (int i = 0; i < pelmora::optionCount; ++i)
         options->addButton(Option1[i], i);
-    for (int i = 0; i < int(Command1.size()); ++i) {
+    for (int i = 0; i < pelmora::commandCount; ++i) {
         commands->addButton(Command1[i], i);
         Command1[i]->installEventFilter(enterPressesButton);
     }
@@ -130,8 +114,6 @@ Pelmora::Pelmora(QWidget *parent)
             Option1_Click(index);
     });
     connect(commands, &QButtonGroup::idClicked, this, &Pelmora::Command1_Click);
-
-    Form_Load();
 }
 
 Pelmora::~Pelmora() = default;
@@ -204,7 +186,7 @@ void Pelmora::Command1_Click(int index)
     showFields();
     // A screen reader says the results at once, while the focus stays on the button.
     if (calculated)
-        m_announcement->announce(resultsSummary());
+        m_announcer->announce(resultsSummary());
 }
 
 void Pelmora::ClearFields()
@@ -235,7 +217,7 @@ void Pelmora::readFields()
 void Pelmora::showFields()
 {
     for (std::size_t i = 0; i < Text2.size(); ++i) {
-        const QString text = fromUtf8(m_panel.Text2[i].text);
+        const QString text = QString::fromStdString(m_panel.Text2[i].text);
         // Leave an unchanged field alone, so that its cursor and selection stay.
         if (Text2[i]->text() != text)
             Text2[i]->setText(text);

@@ -4,8 +4,8 @@
 // copies what the screen shows (texts, enabled flags, the chosen direction) into the panel,
 // works on the panel only, and then shows the panel again, so the screen and the panel never
 // disagree. The controls are addressed as arrays by index, the way the handlers switch on the
-// index of the control that fired. For screen readers the text fields use the interface of
-// form/line_edit_accessible.h, and new results are announced through form/announcement.h.
+// index of the control that fired. New results are announced to screen readers through
+// widgets/announcer.h.
 #pragma once
 
 #include "core/field_panel.h"
@@ -25,8 +25,8 @@ namespace Ui {
 class Pelmora;
 }
 
-namespace pelmora {
-class Announcement;
+namespace widgets {
+class Announcer;
 }
 
 class Pelmora : public QWidget
@@ -38,6 +38,13 @@ public:
     ~Pelmora() override;
 
 private:
+    // The steps of making the window, in their order.
+    void placeWindow();
+    void fixLook();
+    void fillTexts();
+    void prepareFields();
+    void connectControls();
+
     void Form_Load();
     void Option1_Click(int index);
     void Command1_Click(int index);
@@ -58,10 +65,15 @@ private:
     std::unique_ptr<Ui::Pelmora> m_ui;
     pelmora::FieldPanel m_panel;
 
+    // The title, then a caption for each field.
+    static constexpr int labelCount = 1 + pelmora::fieldCount;
+    // The explanation and the quotation.
+    static constexpr int textCount = 2;
+
     std::array<QLineEdit *, pelmora::fieldCount> Text2;
-    std::array<QRadioButton *, 2> Option1;
-    std::array<QPushButton *, 2> Command1;
-    std::array<QLabel *, 6> Label1;
-    std::array<QPlainTextEdit *, 2> Text1;
-    pelmora::Announcement *m_announcement;
+    std::array<QRadioButton *, pelmora::optionCount> Option1;
+    std::array<QPushButton *, pelmora::commandCount> Command1;
+    std::array<QLabel *, labelCount> Label1;
+    std::array<QPlainTextEdit *, textCount> Text1;
+    widgets::Announcer *m_announcer;
 };

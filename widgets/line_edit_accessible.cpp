@@ -7,7 +7,7 @@
 
 #include <optional>
 
-namespace pelmora {
+namespace widgets {
 namespace {
 
 // A stretch of text, [start, end) in UTF-16 code units; start == end == -1 when there is none.
@@ -233,17 +233,17 @@ public:
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int *start,
                              int *end) const override
     {
-        return answer(offset, boundary, Side::Before, start, end);
+        return textAround(offset, boundary, Side::Before, start, end);
     }
     QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int *start,
                          int *end) const override
     {
-        return answer(offset, boundary, Side::At, start, end);
+        return textAround(offset, boundary, Side::At, start, end);
     }
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int *start,
                             int *end) const override
     {
-        return answer(offset, boundary, Side::After, start, end);
+        return textAround(offset, boundary, Side::After, start, end);
     }
 
     // Changes asked for by an assistive tool, allowed where the user could type.
@@ -269,8 +269,8 @@ private:
     bool canEdit() const { return edit()->isEnabled() && !edit()->isReadOnly(); }
 
     // Offset -2 stands for the caret and -1 for the end of the text.
-    QString answer(int offset, QAccessible::TextBoundaryType boundary, Side side, int *start,
-                   int *end) const
+    QString textAround(int offset, QAccessible::TextBoundaryType boundary, Side side, int *start,
+                       int *end) const
     {
         const QString text = shownText();
         if (offset == -2)
@@ -284,7 +284,9 @@ private:
     }
 };
 
-QAccessibleInterface *lineEditAccessibleFactory(const QString &className, QObject *object)
+} // namespace
+
+QAccessibleInterface *lineEditAccessibleInterface(const QString &className, QObject *object)
 {
     auto *edit = qobject_cast<QLineEdit *>(object);
     if (className != QLatin1String("QLineEdit") || edit == nullptr ||
@@ -293,12 +295,4 @@ QAccessibleInterface *lineEditAccessibleFactory(const QString &className, QObjec
     return new LineEditAccessible(edit);
 }
 
-} // namespace
-
-void installLineEditAccessible()
-{
-    // Factories installed later are asked first, so this one comes before Qt's own.
-    QAccessible::installFactory(lineEditAccessibleFactory);
-}
-
-} // namespace pelmora
+} // namespace widgets

@@ -7,15 +7,19 @@
 // words, and the program then spins for ever. Qt also answers some queries before the first
 // word or sentence with a start of -1 and an end of 0. This interface answers the boundary
 // queries itself and otherwise reads the field through QLineEdit's public functions, leaving
-// names, relations, focus and geometry to QAccessibleWidget. It stands in for Qt's on every Qt
-// version: the release that mends the loop could not be told from Qt's sources at hand, and the
-// answers here are right on any release.
+// names, relations, focus and geometry to QAccessibleWidget.
+// Workaround for Qt 6.4 and every later Qt not yet checked: it goes when the boundary rows of
+// line_edit_accessible_test pass with Qt's own interface (run it without installing this one).
 #pragma once
 
-namespace pelmora {
+class QAccessibleInterface;
+class QObject;
+class QString;
 
-// Makes every QLineEdit with normal echo created from now on use the interface above. Safe to
-// call more than once; call it before the line edits are made.
-void installLineEditAccessible();
+namespace widgets {
 
-} // namespace pelmora
+// An accessibility factory: the interface above for every QLineEdit with normal echo, null for
+// anything else. Qt asks installed factories before its own interfaces.
+QAccessibleInterface *lineEditAccessibleInterface(const QString &className, QObject *object);
+
+} // namespace widgets

@@ -15,12 +15,14 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
-namespace pelmora {
+namespace widgets {
 
 namespace {
 
-// QLineEdit's blank between the contents rectangle and the text, on the left and the right.
+// QLineEdit's blank between the contents rectangle and the text, on the left and the right
+// (QLineEditPrivate::horizontalMargin, Qt 6.4.2).
 constexpr int horizontalMargin = 2;
 
 // A cursor this many characters away from the view's anchor lies outside the view, whose
@@ -29,7 +31,8 @@ constexpr int horizontalMargin = 2;
 constexpr qsizetype reach = 4096;
 constexpr qsizetype margin = 1024;
 
-// The panel QLineEdit draws under its text, with the options QLineEdit gives its style.
+// The panel QLineEdit draws under its text, with the options QLineEdit gives its style
+// (QLineEdit::initStyleOption and paintEvent, Qt 6.4.2).
 QStyleOptionFrame panelOption(const QLineEdit *edit)
 {
     QStyleOptionFrame option;
@@ -63,27 +66,39 @@ qsizetype endBoundary(const QString &text, qsizetype position)
     return position;
 }
 
+// QLineEdit keeps its text, cursor and blinking in a private helper object, a child of class
+// QWidgetLineControl (Qt 6.4.2), whose timer finds out where the cursor lies, from the start of
+// the text, twice a second. Should a Qt rename or drop it, the painter still paints right but
+// cannot silence that timer, which then costs a core a few per cent at rest with a long text:
+// that is said once, loudly, rather than paid in silence.
+QObject *findLineControl(const QLineEdit *edit)
+{
+    for (QObject *child : edit->children()) {
+        if (qstrcmp(child->metaObject()->className(), "QWidgetLineControl") == 0)
+            return child;
+    }
+    static bool warned = false;
+    if (!std::exchange(warned, true))
+        qWarning("LongTextPainter: QLineEdit has no QWidgetLineControl child in this Qt; its "
+                 "cursor timer goes on measuring long texts");
+    return nullptr;
+}
+
 } // namespace
 
-LongTextView::LongTextView(QLineEdit *edit) : QObject(edit), m_edit(edit)
+LongTextPainter::LongTextPainter(QLineEdit *edit) : QObject(edit), m_edit(edit)
 {
     edit->installEventFilter(this);
-    // QLineEdit keeps its text, cursor and blinking in a helper object of its own, whose timer
-    // finds out where the cursor lies, from the start of the text, twice a second. In the long
-    // mode the view blinks the cursor itself and silences that timer.
-    for (QObject *child : edit->children()) {
-        if (qstrcmp(child->metaObject()->className(), "QWidgetLineControl") == 0) {
-            m_control = child;
-            child->installEventFilter(this);
-        }
-    }
+    // In the long mode the painter blinks the cursor itself and silences the helper's timer.
+    m_control = findLineControl(edit);
+    if (m_control != nullptr)
+        m_control->installEventFilter(this);
     // QLineEdit asks for repaints of the places where its own idea of the scroll position puts
-    // the change; in the long mode that idea is stale, so the view repaints the whole field.
+    // the change; in the long mode that idea is stale, so the painter repaints the whole field.
     connect(edit, &QLineEdit::textChanged, this, [this] {
         if (isLong()) {
             setUnshaped(true);
-            restartBlinking();
-            m_edit->update();
+            showCursorMoved();
             return;
         }
         setUnshaped(false);
@@ -95,23 +110,22 @@ LongTextView::LongTextView(QLineEdit *edit) : QObject(edit), m_edit(edit)
             m_edit->update();
         }
     });
-    const auto moved = [this] {
-        if (isLong()) {
-            restartBlinking();
-            m_edit->update();
-        }
-    };
-    connect(edit, &QLineEdit::cursorPositionChanged, this, moved);
-    connect(edit, &QLineEdit::selectionChanged, this, moved);
+    connect(edit, &QLineEdit::cursorPositionChanged, this, &LongTextPainter::showCursorMoved);
+    connect(edit, &QLineEdit::selectionChanged, this, &LongTextPainter::showCursorMoved);
+    // What QLineEdit records as an edit, for its editingFinished on focus-out: any new text,
+    // whether typed or set (QLineEditPrivate::setText and _q_textEdited, Qt 6.4.2), until the
+    // signal is given.
+    connect(edit, &QLineEdit::textChanged, this, [this] { m_edited = true; });
+    connect(edit, &QLineEdit::editingFinished, this, [this] { m_edited = false; });
 }
 
-bool LongTextView::isLong() const
+bool LongTextPainter::isLong() const
 {
     return m_edit->text().size() >= threshold && m_edit->echoMode() == QLineEdit::Normal &&
            m_edit->inputMask().isEmpty();
 }
 
-bool LongTextView::eventFilter(QObject *watched, QEvent *event)
+bool LongTextPainter::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_control)
         return event->type() == QEvent::Timer && isLong();
@@ -120,18 +134,12 @@ bool LongTextView::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::FocusIn:
         m_focusOut.reset();
-        if (isLong()) {
-            restartBlinking();
-            m_edit->update();
-        }
+        showCursorMoved();
         return false;
     case QEvent::KeyPress:
         if (static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste))
             prepareForPaste();
-        if (isLong()) {
-            restartBlinking();
-            m_edit->update();
-        }
+        showCursorMoved();
         return false;
     case QEvent::FocusOut:
         return isLong() && focusOut(static_cast<QFocusEvent *>(event));
@@ -154,14 +162,14 @@ bool LongTextView::eventFilter(QObject *watched, QEvent *event)
     case QEvent::InputMethodQuery:
         if (!isLong())
             return false;
-        answer(static_cast<QInputMethodQueryEvent *>(event));
+        answerInputMethodQuery(static_cast<QInputMethodQueryEvent *>(event));
         return true;
     default:
         return false;
     }
 }
 
-void LongTextView::timerEvent(QTimerEvent *event)
+void LongTextPainter::timerEvent(QTimerEvent *event)
 {
     if (event->timerId() == m_blink.timerId()) {
         m_cursorShown = !m_cursorShown;
@@ -171,17 +179,22 @@ void LongTextView::timerEvent(QTimerEvent *event)
     }
 }
 
-// What QLineEdit does when it loses the focus, less the two reckonings of the cursor's place
-// (each a pass over the whole text, which a text of digits alone makes a full one). QLineEdit's
-// own record that its cursor is shown stays set until the event reaches it: that happens when
-// the text turns short while the field is still without the focus, and the focus coming back
-// overwrites the record anyway.
-bool LongTextView::focusOut(const QFocusEvent *event)
+// What QLineEdit does when it loses the focus (QLineEdit::focusOutEvent, Qt 6.4.2, for a field
+// without a password echo, completer or keypad navigation), less the two reckonings of the
+// cursor's place (each a pass over the whole text, which a text of digits alone makes a full
+// one). QLineEdit's own record that its cursor is shown stays set until the event reaches it:
+// that happens when the text turns short while the field is still without the focus, and the
+// focus coming back overwrites the record anyway.
+bool LongTextPainter::focusOut(const QFocusEvent *event)
 {
     const Qt::FocusReason reason = event->reason();
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
         m_edit->deselect();
-    if (reason != Qt::PopupFocusReason && m_edit->hasAcceptableInput())
+    // Qt gives editingFinished only after a change of the text, and only with a text that its
+    // validator accepts; not when the focus goes to the field's own context menu.
+    const QWidget *popup = QApplication::activePopupWidget();
+    if ((reason != Qt::PopupFocusReason || popup == nullptr || popup->parentWidget() != m_edit) &&
+        m_edited && m_edit->hasAcceptableInput())
         emit m_edit->editingFinished();
     m_blink.stop();
     m_edit->update();
@@ -189,7 +202,7 @@ bool LongTextView::focusOut(const QFocusEvent *event)
     return true;
 }
 
-void LongTextView::deliverFocusOut()
+void LongTextPainter::deliverFocusOut()
 {
     if (!m_focusOut || m_edit->hasFocus())
         return;
@@ -200,12 +213,12 @@ void LongTextView::deliverFocusOut()
     QCoreApplication::sendEvent(m_edit, &event);
 }
 
-// While the text is long, the field lays it out without shaping (no kerning, no ligatures):
-// QLineEdit lays out its whole text again on every change, and unshaped that takes some 40 %
-// less time. Digits, which the field is for, look the same either way. The font set here
+// While the text is long, the field lays it out without shaping (no kerning, no ligatures), which
+// makes QLineEdit's layout of the whole text on each change cheaper (see the header). Digits,
+// which the field is for, look the same either way. The font set here
 // holds the style strategy alone, so the rest still comes from the window, and a short text
 // gets the window's font back as it was.
-void LongTextView::setUnshaped(bool unshaped)
+void LongTextPainter::setUnshaped(bool unshaped)
 {
     if (unshaped == m_unshaped)
         return;
@@ -219,7 +232,7 @@ void LongTextView::setUnshaped(bool unshaped)
 // A paste may make the text long: the field then lays it out unshaped straight away, rather
 // than shaped and then again unshaped. Should the text stay short, the window's font comes
 // back before the next frame (a queued call goes before the low-priority repaint).
-void LongTextView::prepareForPaste()
+void LongTextPainter::prepareForPaste()
 {
     if (m_unshaped || m_edit->isReadOnly())
         return;
@@ -233,7 +246,17 @@ void LongTextView::prepareForPaste()
         Qt::QueuedConnection);
 }
 
-void LongTextView::restartBlinking()
+// The cursor moved, the selection or the text changed, or the focus came: while the painter
+// paints, the cursor shows at once and the whole field is painted again.
+void LongTextPainter::showCursorMoved()
+{
+    if (isLong()) {
+        restartBlinking();
+        m_edit->update();
+    }
+}
+
+void LongTextPainter::restartBlinking()
 {
     m_cursorShown = true;
     const int flashTime = QGuiApplication::styleHints()->cursorFlashTime();
@@ -243,8 +266,9 @@ void LongTextView::restartBlinking()
         m_blink.stop();
 }
 
-// Moves the view by QLineEdit's rule and lays out the window of text around it.
-void LongTextView::layOut()
+// Moves the view by QLineEdit's rule (its scrolling in QLineEdit::paintEvent, Qt 6.4.2) and lays
+// out the window of text around it.
+void LongTextPainter::layOut()
 {
     const QStyleOptionFrame panel = panelOption(m_edit);
     m_contents = m_edit->style()
@@ -303,7 +327,7 @@ void LongTextView::layOut()
         QPointF(lineRect.x() - left, lineRect.y() - (qRound(line.ascent()) - metrics.ascent()));
 }
 
-void LongTextView::paint()
+void LongTextPainter::paint()
 {
     layOut();
     const QStyleOptionFrame panel = panelOption(m_edit);
@@ -337,7 +361,7 @@ void LongTextView::paint()
 }
 
 // The end of the selection that the cursor is not at; the cursor itself without a selection.
-qsizetype LongTextView::selectionAnchor() const
+qsizetype LongTextPainter::selectionAnchor() const
 {
     const qsizetype cursor = m_edit->cursorPosition();
     if (!m_edit->hasSelectedText())
@@ -345,24 +369,25 @@ qsizetype LongTextView::selectionAnchor() const
     return cursor == m_edit->selectionStart() ? m_edit->selectionEnd() : m_edit->selectionStart();
 }
 
-qsizetype LongTextView::positionAt(qreal x) const
+qsizetype LongTextPainter::positionAt(qreal x) const
 {
     return m_start +
            m_layout->lineAt(0).xToCursor(x - m_origin.x(), QTextLine::CursorBetweenCharacters);
 }
 
-QRect LongTextView::cursorRectangle(qsizetype position) const
+QRect LongTextPainter::cursorRectangle(qsizetype position) const
 {
     const QTextLine line = m_layout->lineAt(0);
     const int inWindow = int(std::clamp<qsizetype>(position - m_start, 0, m_layout->text().size()));
     const int x = qRound(m_origin.x() + line.cursorToX(inWindow));
     const int cursorWidth = m_edit->style()->pixelMetric(QStyle::PM_TextCursorWidth);
+    // Widened as QWidgetLineControl::rectForPos (Qt 6.4.2) widens the cursor.
     return QRect(x - 5, qRound(m_origin.y()), cursorWidth + 9, qRound(line.height()) + 1);
 }
 
 // The click moves the cursor there, or with Shift extends the selection; a third click soon
 // after a double click selects everything. The right button is left to the context menu.
-bool LongTextView::mousePress(const QMouseEvent *event)
+bool LongTextPainter::mousePress(const QMouseEvent *event)
 {
     if (event->button() == Qt::RightButton)
         return false;
@@ -386,7 +411,7 @@ bool LongTextView::mousePress(const QMouseEvent *event)
 }
 
 // Dragging with the left button selects from where the press left the anchor.
-bool LongTextView::mouseMove(const QMouseEvent *event)
+bool LongTextPainter::mouseMove(const QMouseEvent *event)
 {
     if (!(event->buttons() & Qt::LeftButton))
         return false;
@@ -397,7 +422,7 @@ bool LongTextView::mouseMove(const QMouseEvent *event)
 }
 
 // A double click selects the word under the pointer, without the blanks after it.
-bool LongTextView::mouseDoubleClick(const QMouseEvent *event)
+bool LongTextPainter::mouseDoubleClick(const QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return false;
@@ -419,7 +444,7 @@ bool LongTextView::mouseDoubleClick(const QMouseEvent *event)
 
 // Input methods place their windows by the cursor's rectangle; everything else is QLineEdit's
 // answer.
-void LongTextView::answer(QInputMethodQueryEvent *event)
+void LongTextPainter::answerInputMethodQuery(QInputMethodQueryEvent *event)
 {
     layOut();
     const Qt::InputMethodQueries queries = event->queries();
@@ -441,4 +466,4 @@ void LongTextView::answer(QInputMethodQueryEvent *event)
     event->accept();
 }
 
-} // namespace pelmora
+} // namespace widgets

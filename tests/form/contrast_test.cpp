@@ -2,7 +2,7 @@
 // contrast of each control's text against its background, measured on a rendering of the window
 // with results showing, under a light, a dark and a high-contrast palette.
 #include "form/pelmora.h"
-#include "tests/support/window_driver.h"
+#include "tests/support/window_test.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -114,7 +114,7 @@ const char *const controlsWithText[] = {
 
 } // namespace
 
-class ContrastTest : public QObject
+class ContrastTest : public pelmora::test::WindowTest
 {
     Q_OBJECT
 
@@ -135,15 +135,11 @@ private:
     {
         return {control->mapTo(m_window.get(), rect.topLeft()) * ratio, rect.size() * ratio};
     }
-
-    std::unique_ptr<Pelmora> m_window;
-    std::unique_ptr<WindowDriver> m_driver;
 };
 
 void ContrastTest::cleanup()
 {
-    m_driver.reset();
-    m_window.reset();
+    closeWindow();
     QApplication::setPalette(QPalette());
 }
 
@@ -163,11 +159,7 @@ void ContrastTest::textsAreReadable_data()
 void ContrastTest::open(const QPalette &palette, int direction)
 {
     QApplication::setPalette(palette);
-    m_window = std::make_unique<Pelmora>();
-    m_window->show();
-    QApplication::setActiveWindow(m_window.get());
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    m_driver = std::make_unique<WindowDriver>(m_window.get());
+    QVERIFY(openWindow(Wait::Active));
     m_driver->choose(direction);
 }
 

@@ -2,7 +2,7 @@
 // looks at what the controls show.
 #include "form/pelmora.h"
 #include "tests/support/locale_guard.h"
-#include "tests/support/window_driver.h"
+#include "tests/support/window_test.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -40,7 +40,7 @@ const QList<bool> &enabledFlagsFor(int direction)
 
 } // namespace
 
-class FormTest : public QObject
+class FormTest : public pelmora::test::WindowTest
 {
     Q_OBJECT
 
@@ -75,23 +75,16 @@ private slots:
 
 private:
     void chooseDirection(int option);
-
-    std::unique_ptr<Pelmora> m_window;
-    std::unique_ptr<WindowDriver> m_driver;
 };
 
 void FormTest::init()
 {
-    m_window = std::make_unique<Pelmora>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    m_driver = std::make_unique<WindowDriver>(m_window.get());
+    QVERIFY(openWindow());
 }
 
 void FormTest::cleanup()
 {
-    m_driver.reset();
-    m_window.reset();
+    closeWindow();
 }
 
 void FormTest::chooseDirection(int option)

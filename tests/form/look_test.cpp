@@ -3,9 +3,10 @@
 // explanatory text with its table, the hidden quotation and the picture.
 #include "core/field_panel.h"
 #include "form/pelmora.h"
+#include "form/resources.h"
+#include "tests/support/window_test.h"
 
 #include <QAbstractButton>
-#include <QFile>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -62,14 +63,6 @@ const char *const tabOrder[] = {"Text1_0",    "Text1_1",    "Option1_0", "Option
                                 "Text2_0",    "Text2_1",    "Text2_2",   "Text2_3",
                                 "Command1_0", "Command1_1", "Text2_4"};
 
-QString textResource(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
-}
-
 // The Gray code of n in binary digits, worked out bit by bit: bit i of the code is bit i of n
 // exclusive-or bit i + 1 of n.
 QString grayDigits(int n)
@@ -85,7 +78,7 @@ QString grayDigits(int n)
 
 } // namespace
 
-class LookTest : public QObject
+class LookTest : public pelmora::test::WindowTest
 {
     Q_OBJECT
 
@@ -115,20 +108,16 @@ private:
     {
         return m_window->findChild<T *>(QString::fromLatin1(name));
     }
-
-    std::unique_ptr<Pelmora> m_window;
 };
 
 void LookTest::init()
 {
-    m_window = std::make_unique<Pelmora>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QVERIFY(openWindow());
 }
 
 void LookTest::cleanup()
 {
-    m_window.reset();
+    closeWindow();
 }
 
 void LookTest::windowHasItsDesignedSizeAndCaption()
@@ -311,7 +300,7 @@ void LookTest::focusStartsInTheExplanationAndTabVisitsTheFields()
 
 void LookTest::quotationIsThereButHidden()
 {
-    const QString quotation = textResource(QStringLiteral(":/text/quotation.txt"));
+    const QString quotation = pelmora::textResource(QStringLiteral(":/text/quotation.txt"));
     QCOMPARE(quotation.size(), 118);
     QCOMPARE(quotation, QStringLiteral("Неприятното в това да си първият, направил нещо по \r\n"
                                        "правилния начин, е, че никой не оценява колко трудно е \r\n"
@@ -323,7 +312,7 @@ void LookTest::quotationIsThereButHidden()
 
 void LookTest::explanatoryTextFollowsItsOutline()
 {
-    const QString text = textResource(QStringLiteral(":/text/explanation.txt"));
+    const QString text = pelmora::textResource(QStringLiteral(":/text/explanation.txt"));
     QVERIFY(text.endsWith(QStringLiteral("\r\n")));
     QStringList lines = text.split(QStringLiteral("\r\n"));
     QCOMPARE(lines.takeLast(), QString());
@@ -350,7 +339,7 @@ void LookTest::explanatoryTextFollowsItsOutline()
 
 void LookTest::tableHoldsTheGrayCodesOfZeroToFiftyNine()
 {
-    const QStringList lines = textResource(QStringLiteral(":/text/explanation.txt"))
+    const QStringList lines = pelmora::textResource(QStringLiteral(":/text/explanation.txt"))
                                   .split(QStringLiteral("\r\n"))
                                   .mid(15, 20);
     QCOMPARE(lines.size(), 20);

@@ -4,7 +4,7 @@
 // still works, and back in the normal state the window has its designed size again.
 #include "core/field_panel.h"
 #include "form/pelmora.h"
-#include "tests/support/window_driver.h"
+#include "tests/support/window_test.h"
 
 #include <QScreen>
 #include <QWindow>
@@ -16,7 +16,7 @@ using pelmora::test::WindowDriver;
 
 Q_DECLARE_METATYPE(Qt::WindowState)
 
-class WindowStateTest : public QObject
+class WindowStateTest : public pelmora::test::WindowTest
 {
     Q_OBJECT
 
@@ -29,20 +29,16 @@ private slots:
 
 private:
     QMap<QString, QRect> controlPlaces() const;
-
-    std::unique_ptr<Pelmora> m_window;
 };
 
 void WindowStateTest::init()
 {
-    m_window = std::make_unique<Pelmora>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QVERIFY(openWindow());
 }
 
 void WindowStateTest::cleanup()
 {
-    m_window.reset();
+    closeWindow();
 }
 
 QMap<QString, QRect> WindowStateTest::controlPlaces() const
@@ -66,7 +62,7 @@ void WindowStateTest::everyStateKeepsTheWindowWorking_data()
 void WindowStateTest::everyStateKeepsTheWindowWorking()
 {
     QFETCH(Qt::WindowState, state);
-    const WindowDriver driver(m_window.get());
+    const WindowDriver &driver = *m_driver;
     const QSize designedSize = m_window->size();
     driver.type(pelmora::decimalField, QStringLiteral("5"));
     driver.calculate();

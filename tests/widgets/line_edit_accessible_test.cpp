@@ -1,0 +1,237 @@
+// A line edit as a screen reader sees it, through QAccessible, with the interface of
+// widgets/line_edit_accessible.h: it answers every boundary query at once and consistently.
+#include "widgets/accessibility.h"
+
+#include <QAccessible>
+#include <QLineEdit>
+#include <QtTest>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// A query that has not returned within its limit ends the test program with the message below,
+// so that a hang fails the test instead of stalling the whole test run.
+QByteArray pendingQuery;
+
+template <typename Query> QString withinSeconds(unsigned seconds, Query query)
+{
+    std::mutex mutex;
+    std::condition_variable answered;
+    bool done = false;
+    std::thread watchdog([&] {
+        std::unique_lock lock(mutex);
+        if (!answered.wait_for(lock, std::chrono::seconds(seconds), [&] { return done; })) {
+            std::fputs(pendingQuery.constData(), stderr);
+            std::fflush(stderr);
+            std::_Exit(EXIT_FAILURE);
+        }
+    });
+    const QString answer = query();
+    {
+        const std::lock_guard lock(mutex);
+        done = true;
+    }
+    answered.notify_one();
+    watchdog.join();
+    return answer;
+}
+
+enum class Side { Before, At, After };
+
+struct Answer
+{
+    QString text;
+    int start;
+    int end;
+};
+
+const QList<QAccessible::TextBoundaryType> boundaries{
+    QAccessible::CharBoundary,      QAccessible::WordBoundary, QAccessible::SentenceBoundary,
+    QAccessible::ParagraphBoundary, QAccessible::LineBoundary, QAccessible::NoBoundary};
+
+const char *sideName(Side side)
+{
+    return side == Side::Before ? "before" : side == Side::At ? "at" : "after";
+}
+
+} // namespace
+
+class LineEditAccessibleTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void boundaryQueriesAreConsistent_data();
+    void boundaryQueriesAreConsistent();
+    void boundaryQueriesAnswer_data();
+    void boundaryQueriesAnswer();
+    void millionCharacterFieldAnswers();
+
+private:
+    Answer ask(Side side, QAccessible::TextBoundaryType boundary, int offset, unsigned seconds = 1);
+
+    std::unique_ptr<QLineEdit> m_edit;
+};
+
+void LineEditAccessibleTest::initTestCase()
+{
+    widgets::installAccessibleInterfaces();
+}
+
+void LineEditAccessibleTest::init()
+{
+    m_edit = std::make_unique<QLineEdit>();
+    m_edit->setMaxLength(std::numeric_limits<int>::max());
+    m_edit->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_edit.get()));
+}
+
+void LineEditAccessibleTest::cleanup()
+{
+    m_edit.reset();
+}
+
+// Asks the field's accessibility interface as a screen reader does.
+Answer LineEditAccessibleTest::ask(Side side, QAccessible::TextBoundaryType boundary, int offset,
+                                   unsigned seconds)
+{
+    QAccessibleTextInterface *text =
+        QAccessible::queryAccessibleInterface(m_edit.get())->textInterface();
+    pendingQuery = QByteArray("FAIL!  : no answer in time for the text ") + sideName(side) +
+                   " offset " + QByteArray::number(offset) + " by boundary " +
+                   QByteArray::number(boundary) + '\n';
+    Answer answer{{}, -2, -2};
+    answer.text = withinSeconds(seconds, [&] {
+        switch (side) {
+        case Side::Before:
+            return text->textBeforeOffset(offset, boundary, &answer.start, &answer.end);
+        case Side::At:
+            return text->textAtOffset(offset, boundary, &answer.start, &answer.end);
+        case Side::After:
+            break;
+        }
+        return text->textAfterOffset(offset, boundary, &answer.start, &answer.end);
+    });
+    return answer;
+}
+
+void LineEditAccessibleTest::boundaryQueriesAreConsistent_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("13") << QStringLiteral("13");
+    QTest::newRow("2147483648") << QStringLiteral("2147483648");
+    QTest::newRow("blanks") << QStringLiteral(" 12  3,4. Да ");
+}
+
+// At every offset from 0 to the length, for every kind of boundary: the item at the offset
+// holds it, the item before ends where it starts and the item after starts where it ends, and
+// each answer is the text between its start and end. No item is -1, -1 and no text.
+void LineEditAccessibleTest::boundaryQueriesAreConsistent()
+{
+    QFETCH(QString, text);
+    m_edit->setText(text);
+    const int size = int(text.size());
+    for (QAccessible::TextBoundaryType boundary : boundaries) {
+        for (int offset = 0; offset <= size; ++offset) {
+            const QByteArray where = "offset " + QByteArray::number(offset) + ", boundary " +
+                                     QByteArray::number(boundary);
+            const Answer at = ask(Side::At, boundary, offset);
+            QVERIFY2(at.start >= 0 && at.start <= offset && offset <= at.end && at.end <= size,
+                     where);
+            QVERIFY2(offset == size || offset < at.end, where);
+            QCOMPARE(at.text, text.mid(at.start, at.end - at.start));
+
+            for (Side side : {Side::Before, Side::After}) {
+                const Answer near = ask(side, boundary, offset);
+                if (near.start == -1) {
+                    QVERIFY2(near.end == -1 && near.text.isEmpty(), where);
+                    continue;
+                }
+                QVERIFY2(near.start < near.end, where);
+                QCOMPARE(near.text, text.mid(near.start, near.end - near.start));
+                QCOMPARE(side == Side::Before ? near.end : near.start,
+                         side == Side::Before ? at.start : at.end);
+            }
+        }
+    }
+}
+
+void LineEditAccessibleTest::boundaryQueriesAnswer_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("side");
+    QTest::addColumn<int>("boundary");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    const QString blanks = QStringLiteral(" 12  34 ");
+    const int at = int(Side::At), before = int(Side::Before), after = int(Side::After);
+    const int chars = QAccessible::CharBoundary, words = QAccessible::WordBoundary;
+    const int lines = QAccessible::LineBoundary;
+    QTest::newRow("word at the end") << "13" << at << words << 2 << "" << 2 << 2;
+    QTest::newRow("word before the end") << "13" << before << words << 2 << "13" << 0 << 2;
+    QTest::newRow("word at a leading blank") << blanks << at << words << 0 << " " << 0 << 1;
+    QTest::newRow("word inside a word") << blanks << at << words << 2 << "12" << 1 << 3;
+    QTest::newRow("word before a word") << blanks << before << words << 5 << "  " << 3 << 5;
+    QTest::newRow("word after a word") << blanks << after << words << 1 << "  " << 3 << 5;
+    QTest::newRow("no word after the last") << blanks << after << words << 7 << "" << -1 << -1;
+    QTest::newRow("no word before the first") << blanks << before << words << 0 << "" << -1 << -1;
+    QTest::newRow("line at the end") << blanks << at << lines << 8 << blanks << 0 << 8;
+    QTest::newRow("empty text") << "" << at << words << 0 << "" << 0 << 0;
+    QTest::newRow("-1 is the end") << "13" << before << chars << -1 << "3" << 1 << 2;
+    QTest::newRow("-2 is the caret") << "13" << before << chars << -2 << "3" << 1 << 2;
+    QTest::newRow("beyond the end") << "13" << at << chars << 3 << "" << -1 << -1;
+}
+
+void LineEditAccessibleTest::boundaryQueriesAnswer()
+{
+    QFETCH(QString, text);
+    QFETCH(int, side);
+    QFETCH(int, boundary);
+    QFETCH(int, offset);
+    QFETCH(QString, answer);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    m_edit->setText(text); // leaves the caret at the end
+    const Answer got = ask(Side(side), QAccessible::TextBoundaryType(boundary), offset);
+    QCOMPARE(got.text, answer);
+    QCOMPARE(got.start, start);
+    QCOMPARE(got.end, end);
+}
+
+// A pasted million characters: each query reads the whole text once, never once per offset.
+void LineEditAccessibleTest::millionCharacterFieldAnswers()
+{
+    const int million = 1'000'000;
+    m_edit->setText(QString(million - 1, u' ') + u'5');
+    const unsigned limit = 10;
+    for (QAccessible::TextBoundaryType boundary : boundaries) {
+        for (int offset : {0, 1, million / 2, million - 1, million}) {
+            for (Side side : {Side::Before, Side::At, Side::After})
+                ask(side, boundary, offset, limit);
+        }
+    }
+    const Answer blanks = ask(Side::At, QAccessible::WordBoundary, million / 2, limit);
+    QCOMPARE(blanks.start, 0);
+    QCOMPARE(blanks.end, million - 1);
+    const Answer last = ask(Side::Before, QAccessible::WordBoundary, million, limit);
+    QCOMPARE(last.text, QStringLiteral("5"));
+    QCOMPARE(last.start, million - 1);
+}
+
+QTEST_MAIN(LineEditAccessibleTest)
+#include "line_edit_accessible_test.moc"
