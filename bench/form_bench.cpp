@@ -24,6 +24,7 @@
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include "form/pelmora.h"
 #include "tests/support/window_driver.h"
+#include "widgets/accessibility.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -366,6 +367,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     benchmark::Initialize(&argc, argv);
     QApplication app(argc, argv);
+    // As the program's entry does: screen readers get the fields' own interface.
+    widgets::installAccessibleInterfaces();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

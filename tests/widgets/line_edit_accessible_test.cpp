@@ -92,6 +92,7 @@ void LineEditAccessibleTest::initTestCase()
 
 void LineEditAccessibleTest::init()
 {
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
     m_edit = std::make_unique<QLineEdit>();
     m_edit->setMaxLength(std::numeric_limits<int>::max());
     m_edit->show();
