@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
 #include <optional>
 
 namespace widgets {
@@ -160,9 +161,10 @@ public:
 
     // The text, read through the field's public functions.
 
+    // Offsets may be any int an assistive tool sends; the differences are taken in qsizetype.
     QString text(int start, int end) const override
     {
-        return start <= end ? shownText().mid(start, end - start) : QString();
+        return start <= end ? shownText().mid(start, qsizetype(end) - start) : QString();
     }
     int characterCount() const override { return int(shownText().size()); }
     int cursorPosition() const override { return edit()->cursorPosition(); }
@@ -180,8 +182,12 @@ public:
 
     void setSelection(int index, int start, int end) override
     {
-        if (index == 0)
-            edit()->setSelection(start, end - start);
+        if (index != 0)
+            return;
+        const int size = characterCount();
+        start = std::clamp(start, 0, size);
+        end = std::clamp(end, 0, size);
+        edit()->setSelection(start, end - start);
     }
     void addSelection(int start, int end) override { setSelection(0, start, end); }
 

@@ -401,7 +401,7 @@ bool LongTextPainter::mousePress(const QMouseEvent *event)
     const qsizetype position = positionAt(event->position().x());
     if (event->modifiers() & Qt::ShiftModifier) {
         const qsizetype anchor = selectionAnchor();
-        m_edit->setSelection(int(anchor), int(position - anchor));
+        select(anchor, position);
         m_selectionAnchor = anchor;
     } else {
         m_edit->setCursorPosition(int(position));
@@ -417,29 +417,43 @@ bool LongTextPainter::mouseMove(const QMouseEvent *event)
         return false;
     layOut();
     const qsizetype position = positionAt(event->position().x());
-    m_edit->setSelection(int(m_selectionAnchor), int(position - m_selectionAnchor));
+    select(m_selectionAnchor, position);
     return true;
 }
 
-// A double click selects the word under the pointer, without the blanks after it.
+// A double click selects the word under the pointer, without the blanks after it. The word's
+// bounds come from the whole text, as QLineEdit finds them (QWidgetLineControl::selectWordAtPos,
+// Qt 6.4.2): a word, such as a long number, may reach far beyond the laid-out window. A layout
+// that is never laid out reads the text's word breaks but shapes nothing.
 bool LongTextPainter::mouseDoubleClick(const QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return false;
     layOut();
-    const qsizetype position = positionAt(event->position().x());
-    const QString window = m_layout->text();
-    const int inWindow = int(position - m_start);
-    const int next = std::min(inWindow + 1, int(window.size()));
-    const int start = m_layout->previousCursorPosition(next, QTextLayout::SkipWords);
-    int end = m_layout->nextCursorPosition(start, QTextLayout::SkipWords);
-    while (end > inWindow && window.at(end - 1).isSpace())
+    const QString text = m_edit->text();
+    const int position = int(positionAt(event->position().x()));
+    const QTextLayout whole(text, m_edit->font());
+    const int start = whole.previousCursorPosition(std::min(position + 1, int(text.size())),
+                                                   QTextLayout::SkipWords);
+    int end = whole.nextCursorPosition(start, QTextLayout::SkipWords);
+    while (end > position && text.at(end - 1).isSpace())
         --end;
-    m_edit->setSelection(int(m_start + start), end - start);
-    m_selectionAnchor = m_start + start;
+    select(start, end);
+    m_selectionAnchor = start;
     m_tripleClick.start(QApplication::doubleClickInterval(), this);
     m_doubleClickAt = event->position().toPoint();
     return true;
+}
+
+// Selects from the anchor to the position, the cursor at the position. QLineEdit's own mouse
+// handling moves its cursor with QWidgetLineControl::moveCursor (Qt 6.4.2), which ends the undo
+// step being typed whenever the cursor moves; setSelection alone does not, so the cursor is moved
+// first, and the next thing typed is undone on its own.
+void LongTextPainter::select(qsizetype anchor, qsizetype position)
+{
+    if (position != m_edit->cursorPosition())
+        m_edit->setCursorPosition(int(position));
+    m_edit->setSelection(int(anchor), int(position - anchor));
 }
 
 // Input methods place their windows by the cursor's rectangle; everything else is QLineEdit's

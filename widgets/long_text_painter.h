@@ -66,6 +66,7 @@ private:
     bool mousePress(const QMouseEvent *event);
     bool mouseMove(const QMouseEvent *event);
     bool mouseDoubleClick(const QMouseEvent *event);
+    void select(qsizetype anchor, qsizetype position);
     bool focusOut(const QFocusEvent *event);
     void deliverFocusOut();
     void answerInputMethodQuery(QInputMethodQueryEvent *event);

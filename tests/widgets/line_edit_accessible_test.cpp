@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include <chrono>
+#include <climits>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -78,6 +79,8 @@ private slots:
     void boundaryQueriesAnswer_data();
     void boundaryQueriesAnswer();
     void millionCharacterFieldAnswers();
+    void anyRangeIsReadAndSelectedSafely_data();
+    void anyRangeIsReadAndSelectedSafely();
 
 private:
     Answer ask(Side side, QAccessible::TextBoundaryType boundary, int offset, unsigned seconds = 1);
@@ -196,6 +199,8 @@ void LineEditAccessibleTest::boundaryQueriesAnswer_data()
     QTest::newRow("-1 is the end") << "13" << before << chars << -1 << "3" << 1 << 2;
     QTest::newRow("-2 is the caret") << "13" << before << chars << -2 << "3" << 1 << 2;
     QTest::newRow("beyond the end") << "13" << at << chars << 3 << "" << -1 << -1;
+    QTest::newRow("INT_MIN") << "13" << before << words << INT_MIN << "" << -1 << -1;
+    QTest::newRow("INT_MAX") << "13" << after << words << INT_MAX << "" << -1 << -1;
 }
 
 void LineEditAccessibleTest::boundaryQueriesAnswer()
@@ -232,6 +237,42 @@ void LineEditAccessibleTest::millionCharacterFieldAnswers()
     const Answer last = ask(Side::Before, QAccessible::WordBoundary, million, limit);
     QCOMPARE(last.text, QStringLiteral("5"));
     QCOMPARE(last.start, million - 1);
+}
+
+void LineEditAccessibleTest::anyRangeIsReadAndSelectedSafely_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<QString>("text");     // text(start, end)
+    QTest::addColumn<QString>("selected"); // after setSelection(0, start, end)
+    QTest::newRow("inside") << 1 << 3 << "23"
+                            << "23";
+    QTest::newRow("INT_MIN to 0") << INT_MIN << 0 << ""
+                                  << "";
+    QTest::newRow("0 to INT_MAX") << 0 << INT_MAX << "12345"
+                                  << "12345";
+    QTest::newRow("INT_MIN to INT_MAX") << INT_MIN << INT_MAX << "12345"
+                                        << "12345";
+    QTest::newRow("INT_MAX to INT_MIN") << INT_MAX << INT_MIN << ""
+                                        << "12345";
+    QTest::newRow("-1 to 2") << -1 << 2 << "12"
+                             << "12";
+}
+
+// Offsets from an assistive tool may be any int: the answer is the part of the text within the
+// range, and nothing overflows (the sanitizer build checks that).
+void LineEditAccessibleTest::anyRangeIsReadAndSelectedSafely()
+{
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(QString, text);
+    QFETCH(QString, selected);
+    m_edit->setText(QStringLiteral("12345"));
+    QAccessibleTextInterface *field =
+        QAccessible::queryAccessibleInterface(m_edit.get())->textInterface();
+    QCOMPARE(field->text(start, end), text);
+    field->setSelection(0, start, end);
+    QCOMPARE(m_edit->selectedText(), selected);
 }
 
 QTEST_MAIN(LineEditAccessibleTest)

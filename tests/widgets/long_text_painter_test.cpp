@@ -98,6 +98,9 @@ private slots:
     void leftFieldShowsNoCursorOnceShortAgain();
     void shortTextAfterALongOneLooksAsBefore();
     void editingFinishedAsQLineEditTellsIt_data();
+    void doubleClickSelectsAsQLineEditDoes_data();
+    void doubleClickSelectsAsQLineEditDoes();
+    void undoAfterAMouseSelectionAsQLineEdit();
     void editingFinishedAsQLineEditTellsIt();
 
 private:
@@ -280,6 +283,59 @@ void LongTextTest::editingFinishedAsQLineEditTellsIt()
     }
     QVERIFY(paintedByThePainter(m_field));
     QCOMPARE(finished[0], finished[1]);
+}
+
+void LongTextTest::doubleClickSelectsAsQLineEditDoes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("x");
+    QTest::newRow("one number of 12,000 digits") << QString(12'000, u'7') << 80;
+    QString words;
+    while (words.size() < LongTextPainter::threshold + 100)
+        words += QStringLiteral("12 345   ");
+    QTest::newRow("words, on a word") << words << 20;
+    QTest::newRow("words, on blanks") << words << 44;
+}
+
+// A double click selects one word of the whole text, however far it reaches, as QLineEdit does.
+void LongTextTest::doubleClickSelectsAsQLineEditDoes()
+{
+    QFETCH(QString, text);
+    QFETCH(int, x);
+    QList<int> seen[2];
+    for (QLineEdit *edit : {m_field, m_plain}) {
+        edit->setFocus();
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Home);
+        QTest::mouseDClick(edit, Qt::LeftButton, {}, QPoint(x, edit->height() / 2));
+        seen[edit == m_plain] = {edit->selectionStart(), edit->selectionLength(),
+                                 edit->cursorPosition()};
+    }
+    QVERIFY(paintedByThePainter(m_field));
+    QCOMPARE(seen[0], seen[1]);
+}
+
+// Typing, then a drag from the cursor away and back, then typing again: undo takes back the
+// second typing only, as in a plain QLineEdit.
+void LongTextTest::undoAfterAMouseSelectionAsQLineEdit()
+{
+    QString texts[2];
+    for (QLineEdit *edit : {m_field, m_plain}) {
+        drive(edit, QString());
+        QTest::keyClick(edit, Qt::Key_5);
+        QInputMethodQueryEvent cursor(Qt::ImCursorRectangle); // as an input method asks
+        QCoreApplication::sendEvent(edit, &cursor);
+        const QPoint from = cursor.value(Qt::ImCursorRectangle).toRect().center();
+        QTest::mousePress(edit, Qt::LeftButton, {}, from);
+        QTest::mouseMove(edit, from - QPoint(60, 0));
+        QTest::mouseMove(edit, from);
+        QTest::mouseRelease(edit, Qt::LeftButton, {}, from);
+        QTest::keyClick(edit, Qt::Key_9);
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        texts[edit == m_plain] = edit->text();
+    }
+    QVERIFY(paintedByThePainter(m_field));
+    QCOMPARE(texts[0], texts[1]);
 }
 
 QTEST_MAIN(LongTextTest)
