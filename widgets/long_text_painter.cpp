@@ -84,6 +84,19 @@ QObject *findLineControl(const QLineEdit *edit)
     return nullptr;
 }
 
+// The text as QLineEdit shows it: control characters (but the tab), line and paragraph
+// separators and the object replacement character become blanks, so that no font draws a box
+// for them (QWidgetLineControl::updateDisplayText, Qt 6.4.2).
+QString displayText(QString text)
+{
+    for (QChar &c : text) {
+        if ((c.unicode() < 0x20 && c != u'\t') || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter)
+            c = u' ';
+    }
+    return text;
+}
+
 } // namespace
 
 LongTextPainter::LongTextPainter(QLineEdit *edit) : QObject(edit), m_edit(edit)
@@ -294,7 +307,8 @@ void LongTextPainter::layOut()
     m_start = startBoundary(text, std::min(m_anchor, cursor) - margin);
     const qsizetype end = endBoundary(text, std::max(m_anchor, cursor) + margin);
 
-    m_layout = std::make_unique<QTextLayout>(text.mid(m_start, end - m_start), m_edit->font());
+    m_layout = std::make_unique<QTextLayout>(displayText(text.mid(m_start, end - m_start)),
+                                             m_edit->font());
     QTextOption option;
     option.setTextDirection(m_edit->layoutDirection());
     option.setFlags(QTextOption::IncludeTrailingSpaces);
@@ -432,7 +446,7 @@ bool LongTextPainter::mouseDoubleClick(const QMouseEvent *event)
     layOut();
     const QString text = m_edit->text();
     const int position = int(positionAt(event->position().x()));
-    const QTextLayout whole(text, m_edit->font());
+    const QTextLayout whole(displayText(text), m_edit->font());
     const int start = whole.previousCursorPosition(std::min(position + 1, int(text.size())),
                                                    QTextLayout::SkipWords);
     int end = whole.nextCursorPosition(start, QTextLayout::SkipWords);

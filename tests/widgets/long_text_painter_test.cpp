@@ -98,6 +98,8 @@ private slots:
     void leftFieldShowsNoCursorOnceShortAgain();
     void shortTextAfterALongOneLooksAsBefore();
     void editingFinishedAsQLineEditTellsIt_data();
+    void blanksStandInForControlCharacters_data();
+    void blanksStandInForControlCharacters();
     void doubleClickSelectsAsQLineEditDoes_data();
     void doubleClickSelectsAsQLineEditDoes();
     void undoAfterAMouseSelectionAsQLineEdit();
@@ -283,6 +285,36 @@ void LongTextTest::editingFinishedAsQLineEditTellsIt()
     }
     QVERIFY(paintedByThePainter(m_field));
     QCOMPARE(finished[0], finished[1]);
+}
+
+void LongTextTest::blanksStandInForControlCharacters_data()
+{
+    QTest::addColumn<QString>("text");
+    QString column;
+    for (int n = 101'000; column.size() < LongTextPainter::threshold + 100; ++n)
+        column += QString::number(n) + u'\n';
+    QString separated;
+    while (separated.size() < LongTextPainter::threshold + 100)
+        separated += QStringLiteral("123456789") + QChar(QChar::LineSeparator);
+    QTest::newRow("a pasted column of numbers") << column;
+    QTest::newRow("a line separator every 10 characters") << separated;
+    QTest::newRow("other control characters") << longDigits().replace(u'5', u'\x01');
+}
+
+// Characters that QLineEdit shows as blanks look the same in the painted field.
+void LongTextTest::blanksStandInForControlCharacters()
+{
+    QFETCH(QString, text);
+    m_elsewhere->setFocus();
+    QImage shown[2];
+    for (QLineEdit *edit : {m_field, m_plain}) {
+        edit->setText(text);
+        edit->home(false);
+        QCoreApplication::processEvents();
+        shown[edit == m_plain] = edit->grab().toImage();
+    }
+    QVERIFY(paintedByThePainter(m_field));
+    QCOMPARE(shown[0], shown[1]);
 }
 
 void LongTextTest::doubleClickSelectsAsQLineEditDoes_data()
