@@ -108,7 +108,11 @@ LongTextPainter::LongTextPainter(QLineEdit *edit) : QObject(edit), m_edit(edit)
         m_control->installEventFilter(this);
     // QLineEdit asks for repaints of the places where its own idea of the scroll position puts
     // the change; in the long mode that idea is stale, so the painter repaints the whole field.
+    // Any new text, whether typed or set, is also what QLineEdit records as an edit, for its
+    // editingFinished on focus-out (QLineEditPrivate::setText and _q_textEdited, Qt 6.4.2),
+    // until the signal is given.
     connect(edit, &QLineEdit::textChanged, this, [this] {
+        m_edited = true;
         if (isLong()) {
             setUnshaped(true);
             showCursorMoved();
@@ -125,10 +129,6 @@ LongTextPainter::LongTextPainter(QLineEdit *edit) : QObject(edit), m_edit(edit)
     });
     connect(edit, &QLineEdit::cursorPositionChanged, this, &LongTextPainter::showCursorMoved);
     connect(edit, &QLineEdit::selectionChanged, this, &LongTextPainter::showCursorMoved);
-    // What QLineEdit records as an edit, for its editingFinished on focus-out: any new text,
-    // whether typed or set (QLineEditPrivate::setText and _q_textEdited, Qt 6.4.2), until the
-    // signal is given.
-    connect(edit, &QLineEdit::textChanged, this, [this] { m_edited = true; });
     connect(edit, &QLineEdit::editingFinished, this, [this] { m_edited = false; });
 }
 
