@@ -1,5 +1,8 @@
 #include "widgets/line_edit_accessible.h"
 
+#include "widgets/long_text_painter.h"
+#include "widgets/text_advances.h"
+
 #include <QAccessibleWidget>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -212,27 +215,40 @@ public:
         return {};
     }
 
+    // Where the characters lie comes from what is painted: from a LongTextPainter while it paints
+    // the field, and otherwise from QLineEdit's caret and the characters' widths. Each answer
+    // takes constant time, for Qt's AT-SPI bridge asks for every character of a range.
     int offsetAtPoint(const QPoint &point) const override
     {
-        return edit()->cursorPositionAt(edit()->mapFromGlobal(point));
+        const QPoint inside = edit()->mapFromGlobal(point);
+        if (LongTextPainter *painter = longTextPainter())
+            return int(painter->positionAt(inside));
+        return edit()->cursorPositionAt(inside);
     }
 
-    // The caret's place is public, so a character's place is found from it by the width of
-    // the characters in between. The caret's rectangle is centred on the caret.
     QRect characterRect(int offset) const override
     {
         const QString text = shownText();
         if (offset < 0 || offset >= text.size())
             return {};
-        const QFontMetrics metrics(edit()->font());
-        const QRect caret = edit()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
-        const int cursor = edit()->cursorPosition();
-        const int x =
-            caret.center().x() +
-            (offset >= cursor ? metrics.horizontalAdvance(text.mid(cursor, offset - cursor))
-                              : -metrics.horizontalAdvance(text.mid(offset, cursor - offset)));
-        const QRect rect(x, caret.top(), metrics.horizontalAdvance(text.mid(offset, 1)),
-                         metrics.height());
+        QRect rect;
+        if (LongTextPainter *painter = longTextPainter()) {
+            rect = painter->characterRect(offset);
+        } else {
+            // The caret's rectangle begins 5 pixels left of the caret (QWidgetLineControl::
+            // rectForPos, Qt 6.4.2). QLineEdit finds it from the start of the text, so it is asked
+            // once for each place of the caret.
+            const int cursor = edit()->cursorPosition();
+            if (!text.isSharedWith(m_caret.text) || cursor != m_caret.cursor ||
+                edit()->size() != m_caret.size) {
+                m_caret = {text, cursor, edit()->size(),
+                           edit()->inputMethodQuery(Qt::ImCursorRectangle).toRect()};
+            }
+            m_advances.measure(text, edit()->font());
+            const qreal x = m_caret.rect.x() + 5 + m_advances.x(offset) - m_advances.x(cursor);
+            rect = QRect(qRound(x), m_caret.rect.top(), qRound(m_advances.advance(offset)),
+                         QFontMetrics(edit()->font()).height());
+        }
         return {edit()->mapToGlobal(rect.topLeft()), rect.size()};
     }
 
@@ -274,6 +290,12 @@ private:
 
     bool canEdit() const { return edit()->isEnabled() && !edit()->isReadOnly(); }
 
+    LongTextPainter *longTextPainter() const
+    {
+        auto *painter = edit()->findChild<LongTextPainter *>(QString(), Qt::FindDirectChildrenOnly);
+        return painter != nullptr && painter->isLong() ? painter : nullptr;
+    }
+
     // Offset -2 stands for the caret and -1 for the end of the text.
     QString textAround(int offset, QAccessible::TextBoundaryType boundary, Side side, int *start,
                        int *end) const
@@ -288,6 +310,16 @@ private:
         *end = span.end;
         return span.start < 0 ? QString() : text.mid(span.start, span.end - span.start);
     }
+
+    // QLineEdit's caret for a text and cursor, and the widths of the text's characters.
+    mutable struct
+    {
+        QString text;
+        int cursor = -1;
+        QSize size;
+        QRect rect;
+    } m_caret;
+    mutable TextAdvances m_advances;
 };
 
 } // namespace

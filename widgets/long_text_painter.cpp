@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QGuiApplication>
+#include <QImage>
 #include <QInputMethodQueryEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -25,11 +26,11 @@ namespace {
 // (QLineEditPrivate::horizontalMargin, Qt 6.4.2).
 constexpr int horizontalMargin = 2;
 
-// A cursor this many characters away from the view's anchor lies outside the view, whose
-// width holds far fewer characters; and the laid-out window reaches this many characters
-// beyond the anchor and the cursor, enough to fill the view on either side.
+// The laid-out window holds the characters in view, at most `reach` of them (a view holds far
+// fewer, unless they have no width), and `margin` more on either side, so that a glyph cut by an
+// edge of the view is drawn whole.
 constexpr qsizetype reach = 4096;
-constexpr qsizetype margin = 1024;
+constexpr qsizetype margin = 64;
 
 // The panel QLineEdit draws under its text, with the options QLineEdit gives its style
 // (QLineEdit::initStyleOption and paintEvent, Qt 6.4.2).
@@ -84,19 +85,6 @@ QObject *findLineControl(const QLineEdit *edit)
     return nullptr;
 }
 
-// The text as QLineEdit shows it: control characters (but the tab), line and paragraph
-// separators and the object replacement character become blanks, so that no font draws a box
-// for them (QWidgetLineControl::updateDisplayText, Qt 6.4.2).
-QString displayText(QString text)
-{
-    for (QChar &c : text) {
-        if ((c.unicode() < 0x20 && c != u'\t') || c == QChar::LineSeparator ||
-            c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter)
-            c = u' ';
-    }
-    return text;
-}
-
 } // namespace
 
 LongTextPainter::LongTextPainter(QLineEdit *edit) : QObject(edit), m_edit(edit)
@@ -115,6 +103,8 @@ LongTextPainter::LongTextPainter(QLineEdit *edit) : QObject(edit), m_edit(edit)
         m_edited = true;
         if (isLong()) {
             setUnshaped(true);
+            if (!m_layout)
+                takeLineEditScroll();
             showCursorMoved();
             return;
         }
@@ -122,8 +112,8 @@ LongTextPainter::LongTextPainter(QLineEdit *edit) : QObject(edit), m_edit(edit)
         m_blink.stop();
         deliverFocusOut();
         if (m_layout) {
+            giveLineEditScroll();
             m_layout.reset();
-            m_anchor = -1;
             m_edit->update();
         }
     });
@@ -167,11 +157,11 @@ bool LongTextPainter::eventFilter(QObject *watched, QEvent *event)
             prepareForPaste();
         return false;
     case QEvent::MouseButtonPress:
-        return isLong() && mousePress(static_cast<QMouseEvent *>(event));
+        return mousePress(static_cast<QMouseEvent *>(event));
     case QEvent::MouseMove:
-        return isLong() && mouseMove(static_cast<QMouseEvent *>(event));
+        return mouseMove(static_cast<QMouseEvent *>(event));
     case QEvent::MouseButtonDblClick:
-        return isLong() && mouseDoubleClick(static_cast<QMouseEvent *>(event));
+        return mouseDoubleClick(static_cast<QMouseEvent *>(event));
     case QEvent::InputMethodQuery:
         if (!isLong())
             return false;
@@ -279,35 +269,52 @@ void LongTextPainter::restartBlinking()
         m_blink.stop();
 }
 
-// Moves the view by QLineEdit's rule (its scrolling in QLineEdit::paintEvent, Qt 6.4.2) and lays
-// out the window of text around it.
-void LongTextPainter::layOut()
+// Where QLineEdit lays out its line: the contents rectangle less the text margins, and within it
+// a line of the font's height, horizontalMargin in from either side (QLineEdit::paintEvent,
+// Qt 6.4.2).
+QRect LongTextPainter::lineRect()
 {
     const QStyleOptionFrame panel = panelOption(m_edit);
     m_contents = m_edit->style()
                      ->subElementRect(QStyle::SE_LineEditContents, &panel, m_edit)
                      .marginsRemoved(m_edit->textMargins());
-    const QFontMetrics metrics = m_edit->fontMetrics();
-    const QRect lineRect(m_contents.x() + horizontalMargin,
-                         m_contents.y() + (m_contents.height() - metrics.height() + 1) / 2,
-                         m_contents.width() - 2 * horizontalMargin, metrics.height());
-    const int width = lineRect.width();
+    const int height = m_edit->fontMetrics().height();
+    return {m_contents.x() + horizontalMargin,
+            m_contents.y() + (m_contents.height() - height + 1) / 2,
+            m_contents.width() - 2 * horizontalMargin, height};
+}
 
+// Lays out the window of text in view. Painting first scrolls by QLineEdit's rule
+// (QLineEdit::paintEvent, Qt 6.4.2), on the same whole-pixel scroll position measured from the
+// start of the text; as in QLineEdit, the view moves only when the field is painted, and a click
+// before that lands where the text was last shown.
+void LongTextPainter::layOut(bool scroll)
+{
+    const QRect line = lineRect();
+    const int width = line.width();
     const QString text = m_edit->text();
     const qsizetype cursor = m_edit->cursorPosition();
-    // A cursor far from the view has left it: the view then stands with the cursor at the
-    // edge it left by, as after any jump. A text that has just grown long is treated so too.
-    if (m_anchor < 0 || m_anchor > text.size() || cursor > m_anchor + reach) {
-        m_anchor = cursor;
-        m_offset = 1 - width;
-    } else if (cursor < m_anchor - reach) {
-        m_anchor = cursor;
-        m_offset = 0;
+    m_advances.measure(text, m_edit->font());
+    const int cursorX = qRound(m_advances.x(cursor));
+    const int used = qRound(m_advances.x(text.size())) + 1;
+    if (scroll) {
+        if (used <= width)
+            m_scroll = 0;
+        else if (cursorX - m_scroll >= width)
+            m_scroll = cursorX - width + 1;
+        else if (cursorX - m_scroll < 0 && m_scroll < used)
+            m_scroll = cursorX;
+        else if (used - m_scroll < width)
+            m_scroll = used - width + 1;
+        else
+            m_scroll = std::max(0, m_scroll);
     }
-    m_start = startBoundary(text, std::min(m_anchor, cursor) - margin);
-    const qsizetype end = endBoundary(text, std::max(m_anchor, cursor) + margin);
 
-    m_layout = std::make_unique<QTextLayout>(displayText(text.mid(m_start, end - m_start)),
+    const qsizetype first = m_advances.position(m_scroll);
+    const qsizetype last = std::min(m_advances.position(m_scroll + width), first + reach);
+    m_start = startBoundary(text, first - margin);
+    const qsizetype end = endBoundary(text, last + margin);
+    m_layout = std::make_unique<QTextLayout>(lineEditDisplayText(text.mid(m_start, end - m_start)),
                                              m_edit->font());
     QTextOption option;
     option.setTextDirection(m_edit->layoutDirection());
@@ -315,35 +322,87 @@ void LongTextPainter::layOut()
     m_layout->setTextOption(option);
     m_layout->setCacheEnabled(true);
     m_layout->beginLayout();
-    const QTextLine line = m_layout->createLine();
+    const QTextLine textLine = m_layout->createLine();
     m_layout->endLayout();
 
-    // QLineEdit's scrolling, with positions measured from the window's start.
-    const auto xOf = [&](qsizetype position) { return line.cursorToX(int(position - m_start)); };
-    const qreal cursorX = qRound(xOf(cursor));
-    const qreal used = end == text.size() ? qRound(line.naturalTextWidth()) + 1
-                                          : std::numeric_limits<qreal>::max();
-    qreal left = xOf(m_anchor) + m_offset;
-    if (m_start == 0 && used <= width)
-        left = 0;
-    else if (cursorX - left >= width)
-        left = cursorX - width + 1;
-    else if (cursorX - left < 0)
-        left = cursorX;
-    else if (used - left < width)
-        left = used - width + 1;
-    if (m_start == 0)
-        left = std::max<qreal>(left, 0);
+    m_origin = QPointF(line.x() - m_scroll + m_advances.x(m_start),
+                       line.y() - (qRound(textLine.ascent()) - m_edit->fontMetrics().ascent()));
+    m_laidOut = {text, cursor, m_edit->size(), m_edit->font()};
+}
 
-    m_anchor = m_start + line.xToCursor(std::max<qreal>(left, 0), QTextLine::CursorOnCharacter);
-    m_offset = left - xOf(m_anchor);
-    m_origin =
-        QPointF(lineRect.x() - left, lineRect.y() - (qRound(line.ascent()) - metrics.ascent()));
+// Lays out again only if the text, the cursor, the size or the font changed since the last time.
+void LongTextPainter::keepLaidOut()
+{
+    if (!m_layout || !m_edit->text().isSharedWith(m_laidOut.text) ||
+        m_edit->text().size() != m_laidOut.text.size() ||
+        m_edit->cursorPosition() != m_laidOut.cursor || m_edit->size() != m_laidOut.size ||
+        m_edit->font() != m_laidOut.font)
+        layOut(false);
+}
+
+QRect LongTextPainter::characterRect(qsizetype position)
+{
+    keepLaidOut();
+    m_advances.measure(m_edit->text(), m_edit->font());
+    const qreal x = m_origin.x() + m_advances.x(position) - m_advances.x(m_start);
+    return QRect(qRound(x), qRound(m_origin.y()), qRound(m_advances.advance(position)),
+                 m_edit->fontMetrics().height());
+}
+
+qsizetype LongTextPainter::positionAt(const QPoint &point)
+{
+    keepLaidOut();
+    m_advances.measure(m_edit->text(), m_edit->font());
+    return m_advances.position(point.x() - m_origin.x() + m_advances.x(m_start));
+}
+
+// A text that has just grown long keeps the scroll position QLineEdit had for it, which its next
+// paint would have started from. QLineEdit tells only its caret's rectangle, which lies at
+// contents.x + horizontalMargin - scroll + cursorX - 5 (QLineEditPrivate::adjustedControlRect
+// and QWidgetLineControl::rectForPos, Qt 6.4.2).
+void LongTextPainter::takeLineEditScroll()
+{
+    const QRect line = lineRect();
+    const QString text = m_edit->text();
+    m_advances.measure(text, m_edit->font());
+    const int cursorX = qRound(m_advances.x(m_edit->cursorPosition()));
+    const int caretX = m_edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+    m_scroll = line.x() + cursorX - 5 - caretX;
+}
+
+// A text that has just turned short gives QLineEdit the painter's scroll position, which its next
+// paint starts from. QLineEdit sets its scroll position only while it paints (QLineEdit::
+// paintEvent, Qt 6.4.2): a text that fits its line starts at the left, and a cursor at cursorX
+// beyond the right edge of a line `width` wide scrolls it to cursorX - width + 1. So it is
+// painted twice off screen: first with its line made wide enough for any text, then with its
+// right text margin set to end the line where the cursor then scrolls it to the painter's
+// position. A view left of the cursor's is not reached so: the cursor itself is at the left edge
+// then, where QLineEdit's own next paint puts it anyway.
+void LongTextPainter::giveLineEditScroll()
+{
+    const int scroll = m_scroll;
+    const QMargins margins = m_edit->textMargins();
+    const int width = lineRect().width();
+    QImage scratch(m_edit->size(), QImage::Format_ARGB32_Premultiplied);
+    const auto paintWithLine = [&](int lineWidth) {
+        m_edit->setTextMargins(margins + QMargins(0, 0, width - lineWidth, 0));
+        m_edit->render(&scratch);
+    };
+    constexpr int wideEnough = 1 << 24;
+    paintWithLine(wideEnough);
+    if (scroll > 0) {
+        const int caretX = m_edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+        const int cursorX = caretX - lineRect().x() + 5;
+        paintWithLine(std::max(cursorX - scroll + 1, 1));
+    }
+    m_edit->setTextMargins(margins);
+    m_advances = TextAdvances();
+    m_laidOut = {};
 }
 
 void LongTextPainter::paint()
 {
-    layOut();
+    layOut(true);
     const QStyleOptionFrame panel = panelOption(m_edit);
     QPainter painter(m_edit);
     m_edit->style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, m_edit);
@@ -383,7 +442,7 @@ qsizetype LongTextPainter::selectionAnchor() const
     return cursor == m_edit->selectionStart() ? m_edit->selectionEnd() : m_edit->selectionStart();
 }
 
-qsizetype LongTextPainter::positionAt(qreal x) const
+qsizetype LongTextPainter::clickedPosition(qreal x) const
 {
     return m_start +
            m_layout->lineAt(0).xToCursor(x - m_origin.x(), QTextLine::CursorBetweenCharacters);
@@ -400,38 +459,54 @@ QRect LongTextPainter::cursorRectangle(qsizetype position) const
 }
 
 // The click moves the cursor there, or with Shift extends the selection; a third click soon
-// after a double click selects everything. The right button is left to the context menu.
+// after a double click selects everything (QLineEdit::mousePressEvent, Qt 6.4.2). QLineEdit
+// remembers only the double clicks it took itself: after one that the painter took, it would
+// take a press near its own older one for a third click, so the painter places such a press
+// itself, as QLineEdit does, even in a short text. The right button is left to the context menu.
 bool LongTextPainter::mousePress(const QMouseEvent *event)
 {
     if (event->button() == Qt::RightButton)
         return false;
-    if (m_tripleClick.isActive() &&
-        (event->position().toPoint() - m_doubleClickAt).manhattanLength() <
-            QApplication::startDragDistance()) {
+    const bool thirdClick = m_tripleClick.isActive() &&
+                            (event->position().toPoint() - m_doubleClickAt).manhattanLength() <
+                                QApplication::startDragDistance();
+    m_pressTaken = true;
+    if (thirdClick && (isLong() || m_doubleClickTakenLong)) {
         m_edit->selectAll();
         return true;
     }
-    layOut();
-    const qsizetype position = positionAt(event->position().x());
-    if (event->modifiers() & Qt::ShiftModifier) {
-        const qsizetype anchor = selectionAnchor();
-        select(anchor, position);
-        m_selectionAnchor = anchor;
+    qsizetype position = 0;
+    if (isLong()) {
+        keepLaidOut();
+        position = clickedPosition(event->position().x());
+    } else if (m_tripleClick.isActive() && m_doubleClickTakenLong) {
+        position = m_edit->cursorPositionAt(event->position().toPoint());
     } else {
-        m_edit->setCursorPosition(int(position));
-        m_selectionAnchor = position;
+        m_pressTaken = false;
+        return false;
     }
+    if (event->modifiers() & Qt::ShiftModifier)
+        select(selectionAnchor(), position);
+    else
+        m_edit->setCursorPosition(int(position));
     return true;
 }
 
-// Dragging with the left button selects from where the press left the anchor.
+// Dragging with the left button moves the cursor and keeps the other end of the selection, as
+// QWidgetLineControl::moveCursor does (Qt 6.4.2); the painter goes on with a drag whose press it
+// took, even when the text has turned short, since QLineEdit did not see that press.
 bool LongTextPainter::mouseMove(const QMouseEvent *event)
 {
-    if (!(event->buttons() & Qt::LeftButton))
+    if (!(event->buttons() & Qt::LeftButton) || !(isLong() || m_pressTaken))
         return false;
-    layOut();
-    const qsizetype position = positionAt(event->position().x());
-    select(m_selectionAnchor, position);
+    qsizetype position = 0;
+    if (isLong()) {
+        keepLaidOut();
+        position = clickedPosition(event->position().x());
+    } else {
+        position = m_edit->cursorPositionAt(event->position().toPoint());
+    }
+    select(selectionAnchor(), position);
     return true;
 }
 
@@ -443,19 +518,21 @@ bool LongTextPainter::mouseDoubleClick(const QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return false;
-    layOut();
+    m_tripleClick.start(QApplication::doubleClickInterval(), this);
+    m_doubleClickAt = event->position().toPoint();
+    m_doubleClickTakenLong = isLong();
+    if (!isLong())
+        return false;
+    keepLaidOut();
     const QString text = m_edit->text();
-    const int position = int(positionAt(event->position().x()));
-    const QTextLayout whole(displayText(text), m_edit->font());
+    const int position = int(clickedPosition(event->position().x()));
+    const QTextLayout whole(lineEditDisplayText(text), m_edit->font());
     const int start = whole.previousCursorPosition(std::min(position + 1, int(text.size())),
                                                    QTextLayout::SkipWords);
     int end = whole.nextCursorPosition(start, QTextLayout::SkipWords);
     while (end > position && text.at(end - 1).isSpace())
         --end;
     select(start, end);
-    m_selectionAnchor = start;
-    m_tripleClick.start(QApplication::doubleClickInterval(), this);
-    m_doubleClickAt = event->position().toPoint();
     return true;
 }
 
@@ -474,7 +551,7 @@ void LongTextPainter::select(qsizetype anchor, qsizetype position)
 // answer.
 void LongTextPainter::answerInputMethodQuery(QInputMethodQueryEvent *event)
 {
-    layOut();
+    keepLaidOut();
     const Qt::InputMethodQueries queries = event->queries();
     for (int bit = 0; bit < 32; ++bit) {
         const auto query = Qt::InputMethodQuery(int(queries & (1u << bit)));

@@ -14,6 +14,9 @@
 // change, a paste included, about 40 % cheaper; digits look the same either way. Below the
 // threshold the line edit is left entirely to itself, so short texts look exactly as before.
 //
+// When the text crosses the threshold, either way, the view stays where QLineEdit had it or would
+// have it, as in a plain line edit.
+//
 // Limits of the long mode: right-to-left text is laid out left to right, an input method's
 // preedit text is not drawn, and text dropped onto the field lands where QLineEdit's own
 // (stale) scroll position puts it.
@@ -23,6 +26,8 @@
 // IdleWithMillionCharacters, with the painter left out). Where it copies a rule or a constant of
 // Qt's, the code names the function it comes from.
 #pragma once
+
+#include "widgets/text_advances.h"
 
 #include <QBasicTimer>
 #include <QObject>
@@ -54,14 +59,24 @@ public:
     // Whether the painter is painting the line edit now, its text being long.
     bool isLong() const;
 
+    // While the text is long: where the character at `position` is painted, and the position
+    // nearest to a point, in the line edit's coordinates and in constant time, for its
+    // accessibility interface (QLineEdit would answer from a scroll position it no longer keeps).
+    QRect characterRect(qsizetype position);
+    qsizetype positionAt(const QPoint &point);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
 
 private:
-    void layOut();
+    QRect lineRect();
+    void layOut(bool scroll);
+    void keepLaidOut();
+    void takeLineEditScroll();
+    void giveLineEditScroll();
     void paint();
-    qsizetype positionAt(qreal x) const;
+    qsizetype clickedPosition(qreal x) const;
     QRect cursorRectangle(qsizetype position) const;
     bool mousePress(const QMouseEvent *event);
     bool mouseMove(const QMouseEvent *event);
@@ -83,10 +98,9 @@ private:
     // Whether the text has changed since editingFinished was last given.
     bool m_edited = false;
 
-    // Where the view stands: its left edge lies `m_offset` pixels right of the left edge of
-    // the character at `m_anchor`; -1 until the first layout of a long text.
-    qsizetype m_anchor = -1;
-    qreal m_offset = 0;
+    // Where the view stands, as QLineEdit keeps it: the view's left edge lies `m_scroll`
+    // pixels right of the start of the text.
+    int m_scroll = 0;
 
     // The window of text laid out by the last layOut(): it begins at `m_start` in the text,
     // and its origin is drawn at `m_origin` in the line edit, clipped to `m_contents`.
@@ -94,13 +108,25 @@ private:
     qsizetype m_start = 0;
     QPointF m_origin;
     QRect m_contents;
+    // What the last layOut() laid out, to tell whether the layout still holds.
+    struct
+    {
+        QString text;
+        qsizetype cursor = -1;
+        QSize size;
+        QFont font;
+    } m_laidOut;
+    TextAdvances m_advances;
 
     bool m_unshaped = false;
     QBasicTimer m_blink;
     bool m_cursorShown = false;
-    qsizetype m_selectionAnchor = 0;
+    // The last double click, long or short, for the triple click.
     QBasicTimer m_tripleClick;
     QPoint m_doubleClickAt;
+    bool m_doubleClickTakenLong = false;
+    // Whether the painter took the last press of a mouse button.
+    bool m_pressTaken = false;
 };
 
 } // namespace widgets
