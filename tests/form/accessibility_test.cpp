@@ -2,6 +2,7 @@
 // are named, and the results of a calculation are announced. (The fields' names are form_test's,
 // their answers to boundary queries line_edit_accessible_test's.)
 #include "tests/support/window_test.h"
+#include "widgets/announcer.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -10,6 +11,26 @@
 
 using pelmora::test::closeMessageDuring;
 using namespace pelmora;
+
+namespace {
+
+// The name a widget has each time it is shown. Qt tells assistive tools of each showing
+// (QAccessible::ObjectShow), and a screen reader speaks a notification as it appears.
+class ShowRecorder : public QObject
+{
+public:
+    QStringList names;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            names << static_cast<QWidget *>(watched)->accessibleName();
+        return false;
+    }
+};
+
+} // namespace
 
 class AccessibilityTest : public pelmora::test::WindowTest
 {
@@ -79,6 +100,17 @@ void AccessibilityTest::resultsAreAnnounced_data()
                             << "Десетично число 5." + QString(38, u'4') +
                                    "…, двоично 101, преместване 010, двоично Грей 111, "
                                    "десетично Грей 7";
+    // The longest results there are, the 31 binary digits of the largest number, are said whole.
+    QTest::newRow("decimal 2147483647")
+        << 0 << "2147483647"
+        << "Десетично число 2147483647, двоично " + QString(31, u'1') + ", преместване 0" +
+               QString(30, u'1') + ", двоично Грей 1" + QString(30, u'0') +
+               ", десетично Грей 1073741824";
+    QTest::newRow("gray 2147483647")
+        << 1 << "2147483647"
+        << "Десетично число 1431655765, двоично " + QString("10").repeated(15) +
+               "1, преместване Променя се в цикъл, двоично Грей " + QString(31, u'1') +
+               ", десетично Грей 2147483647";
     QTest::newRow("below 1") << 0 << "0.4"
                              << "";
     QTest::newRow("overflow") << 1 << "2147483648"
@@ -94,10 +126,17 @@ void AccessibilityTest::resultsAreAnnounced()
     m_driver->paste(direction == decimalToGrayOption ? decimalField : decimalGrayField, input);
     QPushButton *calculate = m_driver->command(calculateCommand);
     calculate->setFocus();
+    ShowRecorder shows;
+    m_window->findChild<widgets::Announcer *>()->installEventFilter(&shows);
     closeMessageDuring([&] { QTest::keyClick(calculate, Qt::Key_Space); });
 
     QAccessibleInterface *note = notification();
     QCOMPARE(note ? note->text(QAccessible::Name) : QString(), announced);
+
+    // The same results again are said again: the notification appears anew, with the same name.
+    closeMessageDuring([&] { QTest::keyClick(calculate, Qt::Key_Space); });
+    const QStringList twice{announced, announced};
+    QCOMPARE(shows.names, announced.isEmpty() ? QStringList() : twice);
 }
 
 QTEST_MAIN(AccessibilityTest)

@@ -112,6 +112,10 @@ const char *const controlsWithText[] = {
     "Frame1",   "Option1_0", "Option1_1", "Command1_0", "Command1_1", "Text2_0",
     "Text2_1",  "Text2_2",   "Text2_3",   "Text2_4",    "Text1_0"};
 
+// The controls that can hold the focus, in either direction.
+const char *const focusable[] = {"Option1_0", "Option1_1", "Text2_0",    "Text2_1",    "Text2_2",
+                                 "Text2_3",   "Text2_4",   "Command1_0", "Command1_1", "Text1_0"};
+
 } // namespace
 
 class ContrastTest : public pelmora::test::WindowTest
@@ -187,7 +191,9 @@ void ContrastTest::textsAreReadable()
 }
 
 // Tab visits every control that takes the focus; along the edge of each, the focus mark must
-// differ from what was there without the focus by at least 3 : 1.
+// differ from what was there without the focus by at least 3 : 1. The mark is dark and lies on
+// the focused control's outermost pixels, on every side; no other control's outermost pixels
+// change.
 void ContrastTest::focusMarksStandOut()
 {
     QFETCH(QPalette, palette);
@@ -218,6 +224,41 @@ void ContrastTest::focusMarksStandOut()
         if (strongest < 3.0)
             failures
                 << QStringLiteral("%1 %2:1").arg(control->objectName()).arg(strongest, 0, 'f', 2);
+
+        for (const char *name : focusable) {
+            auto *other = m_driver->control<QWidget>(QString::fromLatin1(name));
+            const QRect r = other->rect();
+            const std::pair<const char *, QRect> edges[] = {
+                {"top", {r.left(), r.top(), r.width(), 1}},
+                {"bottom", {r.left(), r.bottom(), r.width(), 1}},
+                {"left", {r.left(), r.top(), 1, r.height()}},
+                {"right", {r.right(), r.top(), 1, r.height()}}};
+            for (const auto &[side, edge] : edges) {
+                // Only the pixels the control shows count, not those of a control laid over it
+                // (a field's left edge lies under its caption); a side hidden whole is skipped.
+                bool shows = false, darker = false, changed = false;
+                for (int y = edge.top(); y <= edge.bottom(); ++y) {
+                    for (int x = edge.left(); x <= edge.right(); ++x) {
+                        const QPoint at = other->mapTo(m_window.get(), QPoint(x, y));
+                        QWidget *shown = m_window->childAt(at);
+                        if (shown != other && !other->isAncestorOf(shown))
+                            continue;
+                        const QRgb now = focused.pixel(at * ratio),
+                                   before = unfocused.pixel(at * ratio);
+                        shows = true;
+                        darker = darker || luminance(now) < luminance(before);
+                        changed = changed || now != before;
+                    }
+                }
+                const bool marked = other == control ? darker : changed;
+                if (shows && marked != (other == control))
+                    failures << QStringLiteral("%1 %2 edge %3 with the focus on %4")
+                                    .arg(QLatin1String(name), QLatin1String(side),
+                                         marked ? QStringLiteral("marked")
+                                                : QStringLiteral("unmarked"),
+                                         control->objectName());
+            }
+        }
     }
     QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QStringLiteral(", "))));
 }
@@ -249,6 +290,10 @@ void ContrastTest::chosenDirectionShows()
     }
     const double dot = contrast(centres[direction], centres[1 - direction]);
     QVERIFY2(dot >= 3.0, qPrintable(QString::number(dot)));
+    // The dot is the chosen option's: its centre has the text colour, the other's the base colour.
+    const QPalette &colours = m_driver->option(direction)->palette();
+    QCOMPARE(QColor(centres[direction]), colours.color(QPalette::Text));
+    QCOMPARE(QColor(centres[1 - direction]), colours.color(QPalette::Base));
 }
 
 QTEST_MAIN(ContrastTest)

@@ -260,12 +260,23 @@ void FormTest::enterPressesTheFocusedButton_data()
     QTest::addColumn<int>("button");
     QTest::addColumn<int>("key");
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<bool>("held"); // the key repeats before it is let go
+    QTest::addColumn<int>("presses");
     for (int button : {0, 1}) {
         const char *name = button == 0 ? "calculate" : "clear";
         QTest::addRow("%s, Enter", name)
-            << button << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+            << button << int(Qt::Key_Return) << Qt::KeyboardModifiers() << false << 1;
         QTest::addRow("%s, keypad Enter", name)
-            << button << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
+            << button << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << false
+            << 1;
+        QTest::addRow("%s, Enter held down", name)
+            << button << int(Qt::Key_Return) << Qt::KeyboardModifiers() << true << 1;
+        QTest::addRow("%s, Shift+Enter", name)
+            << button << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ShiftModifier) << false
+            << 0;
+        QTest::addRow("%s, Ctrl+keypad Enter", name)
+            << button << int(Qt::Key_Enter)
+            << Qt::KeyboardModifiers(Qt::ControlModifier | Qt::KeypadModifier) << false << 0;
     }
 }
 
@@ -274,15 +285,25 @@ void FormTest::enterPressesTheFocusedButton()
     QFETCH(int, button);
     QFETCH(int, key);
     QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(bool, held);
+    QFETCH(int, presses);
     m_driver->type(decimalField, QStringLiteral("5"));
     if (button == 1)
         m_driver->calculate();
-    const QStringList expected =
+    const QStringList pressedTexts =
         button == 0 ? QStringList{"5", "101", "010", "111", "7"} : emptyFields;
+    const QStringList expected = presses > 0 ? pressedTexts : m_driver->texts();
 
     QPushButton *pressed = m_driver->command(button);
     pressed->setFocus();
-    QTest::keyClick(pressed, Qt::Key(key), modifiers);
+    QSignalSpy clicks(pressed, &QAbstractButton::clicked);
+    QTest::keyPress(pressed, Qt::Key(key), modifiers);
+    for (int repeat = 0; held && repeat < 3; ++repeat) {
+        QKeyEvent again(QEvent::KeyPress, key, modifiers, QString(), true);
+        QApplication::sendEvent(pressed, &again);
+    }
+    QTest::keyRelease(pressed, Qt::Key(key), modifiers);
+    QCOMPARE(clicks.count(), presses);
     QCOMPARE(m_driver->texts(), expected);
     QCOMPARE(m_driver->enabledFlags(), decimalFlags);
 }

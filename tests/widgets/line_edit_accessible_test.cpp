@@ -58,6 +58,10 @@ const QList<QAccessible::TextBoundaryType> boundaries{
     QAccessible::CharBoundary,      QAccessible::WordBoundary, QAccessible::SentenceBoundary,
     QAccessible::ParagraphBoundary, QAccessible::LineBoundary, QAccessible::NoBoundary};
 
+// How an assistive tool changes the text: QAccessibleEditableTextInterface's three functions, or
+// setting the field's value.
+enum Edit { Insert, Delete, Replace, SetValue };
+
 const char *sideName(Side side)
 {
     return side == Side::Before ? "before" : side == Side::At ? "at" : "after";
@@ -81,6 +85,8 @@ private slots:
     void millionCharacterFieldAnswers();
     void anyRangeIsReadAndSelectedSafely_data();
     void anyRangeIsReadAndSelectedSafely();
+    void editsOnlyWhereTheUserCouldType_data();
+    void editsOnlyWhereTheUserCouldType();
 
 private:
     Answer ask(Side side, QAccessible::TextBoundaryType boundary, int offset, unsigned seconds = 1);
@@ -243,36 +249,115 @@ void LineEditAccessibleTest::anyRangeIsReadAndSelectedSafely_data()
 {
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("end");
-    QTest::addColumn<QString>("text");     // text(start, end)
-    QTest::addColumn<QString>("selected"); // after setSelection(0, start, end)
-    QTest::newRow("inside") << 1 << 3 << "23"
-                            << "23";
-    QTest::newRow("INT_MIN to 0") << INT_MIN << 0 << ""
-                                  << "";
-    QTest::newRow("0 to INT_MAX") << 0 << INT_MAX << "12345"
-                                  << "12345";
-    QTest::newRow("INT_MIN to INT_MAX") << INT_MIN << INT_MAX << "12345"
-                                        << "12345";
-    QTest::newRow("INT_MAX to INT_MIN") << INT_MAX << INT_MIN << ""
-                                        << "12345";
-    QTest::newRow("-1 to 2") << -1 << 2 << "12"
-                             << "12";
+    QTest::addColumn<QString>("text"); // text(start, end)
+    QTest::addColumn<int>("from");     // setSelection(0, start, end) selects [from, to)
+    QTest::addColumn<int>("to");
+    QTest::newRow("inside") << 1 << 3 << "23" << 1 << 3;
+    QTest::newRow("reversed inside") << 3 << 1 << "" << 1 << 3;
+    QTest::newRow("past the end") << 2 << 9 << "345" << 2 << 5;
+    QTest::newRow("INT_MIN to 0") << INT_MIN << 0 << "" << 0 << 0;
+    QTest::newRow("0 to INT_MAX") << 0 << INT_MAX << "12345" << 0 << 5;
+    QTest::newRow("INT_MIN to INT_MAX") << INT_MIN << INT_MAX << "12345" << 0 << 5;
+    QTest::newRow("INT_MAX to INT_MIN") << INT_MAX << INT_MIN << "" << 0 << 5;
+    QTest::newRow("-1 to 2") << -1 << 2 << "12" << 0 << 2;
 }
 
 // Offsets from an assistive tool may be any int: the answer is the part of the text within the
-// range, and nothing overflows (the sanitizer build checks that).
+// range, and nothing overflows (the sanitizer build checks that). The selection made is read back
+// as one range, or as none once it is removed.
 void LineEditAccessibleTest::anyRangeIsReadAndSelectedSafely()
 {
     QFETCH(int, start);
     QFETCH(int, end);
     QFETCH(QString, text);
-    QFETCH(QString, selected);
+    QFETCH(int, from);
+    QFETCH(int, to);
     m_edit->setText(QStringLiteral("12345"));
     QAccessibleTextInterface *field =
         QAccessible::queryAccessibleInterface(m_edit.get())->textInterface();
     QCOMPARE(field->text(start, end), text);
     field->setSelection(0, start, end);
-    QCOMPARE(m_edit->selectedText(), selected);
+    QCOMPARE(m_edit->selectedText(), QStringLiteral("12345").mid(from, to - from));
+    QCOMPARE(field->selectionCount(), from < to ? 1 : 0);
+    int selected[2] = {-1, -1};
+    field->selection(0, &selected[0], &selected[1]);
+    QCOMPARE(selected[0], from);
+    QCOMPARE(selected[1], to);
+    field->removeSelection(0);
+    QVERIFY(!m_edit->hasSelectedText());
+    QCOMPARE(field->selectionCount(), 0);
+}
+
+void LineEditAccessibleTest::editsOnlyWhereTheUserCouldType_data()
+{
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("edit");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<QString>("result"); // what the field then holds
+    const struct
+    {
+        const char *name;
+        bool readOnly, enabled;
+    } fields[] = {{"editable", false, true}, {"read-only", true, true}, {"disabled", false, false}};
+    const struct
+    {
+        const char *name;
+        Edit edit;
+        int start, end;
+        const char *result;
+    } edits[] = {{"insert", Insert, 2, 2, "12ab345"},
+                 {"delete", Delete, 1, 3, "145"},
+                 {"replace", Replace, 1, 4, "1ab5"},
+                 {"set value", SetValue, 0, 0, "ab"}};
+    for (const auto &field : fields) {
+        for (const auto &edit : edits) {
+            const bool done = !field.readOnly && field.enabled;
+            QTest::addRow("%s, %s", field.name, edit.name)
+                << field.readOnly << field.enabled << int(edit.edit) << edit.start << edit.end
+                << QString::fromLatin1(done ? edit.result : "12345");
+        }
+    }
+    // Ends that do not lie in the text, in order, change nothing.
+    QTest::newRow("insert before the start") << false << true << int(Insert) << -1 << -1 << "12345";
+    QTest::newRow("delete past the end") << false << true << int(Delete) << 4 << 6 << "12345";
+    QTest::newRow("replace reversed") << false << true << int(Replace) << 3 << 1 << "12345";
+}
+
+// An assistive tool edits the text where the user could type, and there only. The state it
+// reads tells it which: a read-only field is marked read-only, any other editable.
+void LineEditAccessibleTest::editsOnlyWhereTheUserCouldType()
+{
+    QFETCH(bool, readOnly);
+    QFETCH(bool, enabled);
+    QFETCH(int, edit);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(QString, result);
+    m_edit->setText(QStringLiteral("12345"));
+    m_edit->setReadOnly(readOnly);
+    m_edit->setEnabled(enabled);
+    QAccessibleInterface *field = QAccessible::queryAccessibleInterface(m_edit.get());
+    QCOMPARE(field->state().readOnly, readOnly);
+    QCOMPARE(field->state().editable, !readOnly);
+    QAccessibleEditableTextInterface *editor = field->editableTextInterface();
+    const QString ab = QStringLiteral("ab");
+    switch (Edit(edit)) {
+    case Insert:
+        editor->insertText(start, ab);
+        break;
+    case Delete:
+        editor->deleteText(start, end);
+        break;
+    case Replace:
+        editor->replaceText(start, end, ab);
+        break;
+    case SetValue:
+        field->setText(QAccessible::Value, ab);
+        break;
+    }
+    QCOMPARE(m_edit->text(), result);
 }
 
 QTEST_MAIN(LineEditAccessibleTest)
