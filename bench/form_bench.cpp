@@ -319,6 +319,27 @@ void BM_WordAtEndOfMillionCharacters(benchmark::State &state)
     }
 }
 
+// A range's extents over a million characters as Qt's AT-SPI bridge finds them, asking for every
+// character's rectangle in turn, after a change of the text.
+void BM_RangeExtentsOfMillionCharacters(benchmark::State &state)
+{
+    Pelmora window;
+    WindowDriver driver(&window);
+    QLineEdit *field = driver.field(pelmora::decimalField);
+    const int million = 1'000'000;
+    QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(field)->textInterface();
+    for (auto _ : state) {
+        state.PauseTiming();
+        field->setText(QString(million, u'7'));
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        QRect extents = text->characterRect(0);
+        for (int offset = 1; offset < million; ++offset)
+            extents |= text->characterRect(offset);
+        benchmark::DoNotOptimize(extents);
+    }
+}
+
 } // namespace
 
 // One event per repetition, reported as min, median and max (with Google Benchmark's mean and
@@ -360,6 +381,7 @@ BENCHMARK(BM_IdleWithMillionCharacters)
     ->Iterations(1)
     ->MeasureProcessCPUTime();
 BENCHMARK(BM_WordAtEndOfMillionCharacters)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RangeExtentsOfMillionCharacters)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

@@ -217,9 +217,9 @@ void LongTextPainter::deliverFocusOut()
 }
 
 // While the text is long, the field lays it out without shaping (no kerning, no ligatures), which
-// makes QLineEdit's layout of the whole text on each change cheaper (see the header). Digits,
-// which the field is for, look the same either way. The font set here
-// holds the style strategy alone, so the rest still comes from the window, and a short text
+// makes QLineEdit's layout of the whole text on each change cheaper (see the header), and lets
+// the characters' places be added up one by one (TextAdvances). The font set here holds the
+// style strategy alone, so the rest still comes from the window, and a short text
 // gets the window's font back as it was.
 void LongTextPainter::setUnshaped(bool unshaped)
 {
@@ -279,6 +279,7 @@ QRect LongTextPainter::lineRect()
                      ->subElementRect(QStyle::SE_LineEditContents, &panel, m_edit)
                      .marginsRemoved(m_edit->textMargins());
     const int height = m_edit->fontMetrics().height();
+    m_lineHeight = height;
     return {m_contents.x() + horizontalMargin,
             m_contents.y() + (m_contents.height() - height + 1) / 2,
             m_contents.width() - 2 * horizontalMargin, height};
@@ -346,7 +347,7 @@ QRect LongTextPainter::characterRect(qsizetype position)
     m_advances.measure(m_edit->text(), m_edit->font());
     const qreal x = m_origin.x() + m_advances.x(position) - m_advances.x(m_start);
     return QRect(qRound(x), qRound(m_origin.y()), qRound(m_advances.advance(position)),
-                 m_edit->fontMetrics().height());
+                 m_lineHeight);
 }
 
 qsizetype LongTextPainter::positionAt(const QPoint &point)

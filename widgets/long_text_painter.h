@@ -11,7 +11,8 @@
 // nearer edge). Typing, selecting with the keyboard, copying, undoing and reading the text stay
 // QLineEdit's own and act on the whole text. While the text is long it is laid out without
 // shaping (no kerning or ligatures), which makes QLineEdit's layout of the whole text on each
-// change, a paste included, about 40 % cheaper; digits look the same either way. Below the
+// change, a paste included, about 40 % cheaper; most digits look the same either way, but a
+// font may kern some pairs (Liberation Serif draws "11" 0.59 pixels narrower). Below the
 // threshold the line edit is left entirely to itself, so short texts look exactly as before.
 //
 // When the text crosses the threshold, either way, the view stays where QLineEdit had it or would
@@ -108,6 +109,7 @@ private:
     qsizetype m_start = 0;
     QPointF m_origin;
     QRect m_contents;
+    int m_lineHeight = 0;
     // What the last layOut() laid out, to tell whether the layout still holds.
     struct
     {
