@@ -101,9 +101,10 @@ LongTextPainter::LongTextPainter(QLineEdit *edit) : QObject(edit), m_edit(edit)
     // until the signal is given.
     connect(edit, &QLineEdit::textChanged, this, [this] {
         m_edited = true;
-        if (isLong()) {
+        const bool wasLong = std::exchange(m_long, isLong());
+        if (m_long) {
             setUnshaped(true);
-            if (!m_layout)
+            if (!wasLong)
                 takeLineEditScroll();
             showCursorMoved();
             return;
@@ -111,9 +112,8 @@ LongTextPainter::LongTextPainter(QLineEdit *edit) : QObject(edit), m_edit(edit)
         setUnshaped(false);
         m_blink.stop();
         deliverFocusOut();
-        if (m_layout) {
+        if (wasLong) {
             giveLineEditScroll();
-            m_layout.reset();
             m_edit->update();
         }
     });
@@ -369,6 +369,9 @@ void LongTextPainter::takeLineEditScroll()
     const int cursorX = qRound(m_advances.x(m_edit->cursorPosition()));
     const int caretX = m_edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
     m_scroll = line.x() + cursorX - 5 - caretX;
+    // Anything laid out meanwhile (an input method may have asked where the cursor is) stood on
+    // an older scroll position.
+    m_layout.reset();
 }
 
 // A text that has just turned short gives QLineEdit the painter's scroll position, which its next
@@ -381,7 +384,6 @@ void LongTextPainter::takeLineEditScroll()
 // then, where QLineEdit's own next paint puts it anyway.
 void LongTextPainter::giveLineEditScroll()
 {
-    const int scroll = m_scroll;
     const QMargins margins = m_edit->textMargins();
     const int width = lineRect().width();
     QImage scratch(m_edit->size(), QImage::Format_ARGB32_Premultiplied);
@@ -391,12 +393,13 @@ void LongTextPainter::giveLineEditScroll()
     };
     constexpr int wideEnough = 1 << 24;
     paintWithLine(wideEnough);
-    if (scroll > 0) {
+    if (m_scroll > 0) {
         const int caretX = m_edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
         const int cursorX = caretX - lineRect().x() + 5;
-        paintWithLine(std::max(cursorX - scroll + 1, 1));
+        paintWithLine(std::max(cursorX - m_scroll + 1, 1));
     }
     m_edit->setTextMargins(margins);
+    m_layout.reset();
     m_advances = TextAdvances();
     m_laidOut = {};
 }

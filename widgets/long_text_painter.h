@@ -96,6 +96,8 @@ private:
     QObject *m_control = nullptr;
     // Why the focus left, while QLineEdit has not yet been told.
     std::optional<Qt::FocusReason> m_focusOut;
+    // Whether the text was long when it last changed.
+    bool m_long = false;
     // Whether the text has changed since editingFinished was last given.
     bool m_edited = false;
 
