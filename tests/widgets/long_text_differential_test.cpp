@@ -112,7 +112,7 @@ public:
 
     Action next(int width)
     {
-        const int kind = pick(14);
+        const int kind = pick(16);
         switch (kind) {
         case 0: // a typed digit or blank
             return {kind, QStringLiteral("023456789 ").at(pick(10)).unicode(), 0, {}};
@@ -279,7 +279,7 @@ void LongTextDifferentialTest::act(QLineEdit *edit, const Action &action)
     QApplication::clipboard()->clear();
     // Keys reach only the field with the focus, and a press gives a field the focus before it
     // reaches it: a user who left the field comes back by Tab or by the mouse.
-    if (!edit->hasFocus() && action.kind != 11 && action.kind != 12)
+    if (!edit->hasFocus() && action.kind != 11 && action.kind != 12 && action.kind < 14)
         edit->setFocus(action.kind >= 3 && action.kind <= 7 ? Qt::MouseFocusReason
                                                             : Qt::TabFocusReason);
     switch (action.kind) {
@@ -342,7 +342,13 @@ void LongTextDifferentialTest::act(QLineEdit *edit, const Action &action)
     case 12:
         edit->setText(action.text);
         break;
-    default: // a click back into the field after a look from elsewhere
+    case 14: // the program makes the field read-only, or editable again
+        edit->setReadOnly(!edit->isReadOnly());
+        break;
+    case 15: // the window is resized, and the field with it
+        edit->resize(std::clamp(edit->width() + action.a % 17, 150, 200), edit->height());
+        break;
+    case 13: // a click back into the field after a look from elsewhere
         m_elsewhere->setFocus();
         QCoreApplication::processEvents();
         edit->setFocus(Qt::MouseFocusReason);
