@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QStyleHints>
 #include <QtTest>
 
@@ -176,6 +177,7 @@ void LongTextTest::looksAsQLineEditDoes_data()
             << QStringLiteral("h") + repeated(5, u'R') << focused;
         QTest::addRow("%s, all selected", focus) << QStringLiteral("a") << focused;
         QTest::addRow("%s, end deleted back", focus) << repeated(24, u'x') << focused;
+        QTest::addRow("%s, deleted back to the threshold", focus) << repeated(100, u'x') << focused;
         QTest::addRow("%s, deleted forward to short, the view kept", focus)
             << QStringLiteral("h") + repeated(40, u'r') + repeated(10, u'l') + repeated(101, u'd')
             << focused;
@@ -270,18 +272,26 @@ void LongTextTest::shortTextAfterALongOneLooksAsBefore()
 void LongTextTest::editingFinishedAsQLineEditTellsIt_data()
 {
     QTest::addColumn<QString>("keys");
-    QTest::newRow("typed into") << QStringLiteral("5");
-    QTest::newRow("set by the program") << QString();
-    QTest::newRow("typed into, Enter") << QStringLiteral("5\r");
+    QTest::addColumn<bool>("acceptable");
+    QTest::newRow("typed into") << QStringLiteral("5") << true;
+    QTest::newRow("set by the program") << QString() << true;
+    QTest::newRow("typed into, Enter") << QStringLiteral("5\r") << true;
+    QTest::newRow("typed into, not yet acceptable") << QStringLiteral("5") << false;
 }
 
 // The focus leaves a long text that the user typed into, or that the program set, or after the
-// user typed and pressed Enter: editingFinished comes as often as from a plain QLineEdit.
+// user typed and pressed Enter, or that its validator does not accept yet: editingFinished comes
+// as often as from a plain QLineEdit.
 void LongTextTest::editingFinishedAsQLineEditTellsIt()
 {
     QFETCH(QString, keys);
+    QFETCH(bool, acceptable);
     int finished[2] = {};
+    const QRegularExpressionValidator twentyThousandDigits(
+        QRegularExpression(QStringLiteral("[0-9]{20000}")));
     for (QLineEdit *edit : {m_field, m_plain}) {
+        if (!acceptable)
+            edit->setValidator(&twentyThousandDigits);
         connect(edit, &QLineEdit::editingFinished, this,
                 [&, edit] { ++finished[edit == m_plain]; });
         edit->setFocus();
