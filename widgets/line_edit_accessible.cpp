@@ -239,15 +239,19 @@ public:
             // rectForPos, Qt 6.4.2). QLineEdit finds it from the start of the text, so it is asked
             // once for each place of the caret.
             const int cursor = edit()->cursorPosition();
-            if (!text.isSharedWith(m_caret.text) || cursor != m_caret.cursor ||
-                edit()->size() != m_caret.size) {
-                m_caret = {text, cursor, edit()->size(),
-                           edit()->inputMethodQuery(Qt::ImCursorRectangle).toRect()};
+            if (!isSameText(text, m_caret.text) || cursor != m_caret.cursor ||
+                edit()->size() != m_caret.size || edit()->font() != m_caret.font) {
+                m_caret = {text,
+                           cursor,
+                           edit()->size(),
+                           edit()->font(),
+                           edit()->inputMethodQuery(Qt::ImCursorRectangle).toRect(),
+                           QFontMetrics(edit()->font()).height()};
             }
             m_advances.measure(text, edit()->font());
             const qreal x = m_caret.rect.x() + 5 + m_advances.x(offset) - m_advances.x(cursor);
             rect = QRect(qRound(x), m_caret.rect.top(), qRound(m_advances.advance(offset)),
-                         QFontMetrics(edit()->font()).height());
+                         m_caret.lineHeight);
         }
         return {edit()->mapToGlobal(rect.topLeft()), rect.size()};
     }
@@ -311,13 +315,16 @@ private:
         return span.start < 0 ? QString() : text.mid(span.start, span.end - span.start);
     }
 
-    // QLineEdit's caret for a text and cursor, and the widths of the text's characters.
+    // QLineEdit's caret and line height for a text, cursor, size and font, and the widths of the
+    // text's characters.
     mutable struct
     {
         QString text;
         int cursor = -1;
         QSize size;
+        QFont font;
         QRect rect;
+        int lineHeight = 0;
     } m_caret;
     mutable TextAdvances m_advances;
 };

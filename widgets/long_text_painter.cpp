@@ -334,8 +334,7 @@ void LongTextPainter::layOut(bool scroll)
 // Lays out again only if the text, the cursor, the size or the font changed since the last time.
 void LongTextPainter::keepLaidOut()
 {
-    if (!m_layout || !m_edit->text().isSharedWith(m_laidOut.text) ||
-        m_edit->text().size() != m_laidOut.text.size() ||
+    if (!m_layout || !isSameText(m_edit->text(), m_laidOut.text) ||
         m_edit->cursorPosition() != m_laidOut.cursor || m_edit->size() != m_laidOut.size ||
         m_edit->font() != m_laidOut.font)
         layOut(false);
@@ -344,7 +343,6 @@ void LongTextPainter::keepLaidOut()
 QRect LongTextPainter::characterRect(qsizetype position)
 {
     keepLaidOut();
-    m_advances.measure(m_edit->text(), m_edit->font());
     const qreal x = m_origin.x() + m_advances.x(position) - m_advances.x(m_start);
     return QRect(qRound(x), qRound(m_origin.y()), qRound(m_advances.advance(position)),
                  m_lineHeight);
@@ -353,7 +351,6 @@ QRect LongTextPainter::characterRect(qsizetype position)
 qsizetype LongTextPainter::positionAt(const QPoint &point)
 {
     keepLaidOut();
-    m_advances.measure(m_edit->text(), m_edit->font());
     return m_advances.position(point.x() - m_origin.x() + m_advances.x(m_start));
 }
 
@@ -446,10 +443,15 @@ qsizetype LongTextPainter::selectionAnchor() const
     return cursor == m_edit->selectionStart() ? m_edit->selectionEnd() : m_edit->selectionStart();
 }
 
-qsizetype LongTextPainter::clickedPosition(qreal x) const
+// Where a press at the point lands: in the painted window while the text is long, and where
+// QLineEdit puts it otherwise.
+qsizetype LongTextPainter::clickedPosition(const QPointF &point)
 {
-    return m_start +
-           m_layout->lineAt(0).xToCursor(x - m_origin.x(), QTextLine::CursorBetweenCharacters);
+    if (!isLong())
+        return m_edit->cursorPositionAt(point.toPoint());
+    keepLaidOut();
+    return m_start + m_layout->lineAt(0).xToCursor(point.x() - m_origin.x(),
+                                                   QTextLine::CursorBetweenCharacters);
 }
 
 QRect LongTextPainter::cursorRectangle(qsizetype position) const
@@ -479,16 +481,11 @@ bool LongTextPainter::mousePress(const QMouseEvent *event)
         m_edit->selectAll();
         return true;
     }
-    qsizetype position = 0;
-    if (isLong()) {
-        keepLaidOut();
-        position = clickedPosition(event->position().x());
-    } else if (m_tripleClick.isActive() && m_doubleClickTakenLong) {
-        position = m_edit->cursorPositionAt(event->position().toPoint());
-    } else {
+    if (!isLong() && !(m_tripleClick.isActive() && m_doubleClickTakenLong)) {
         m_pressTaken = false;
         return false;
     }
+    const qsizetype position = clickedPosition(event->position());
     if (event->modifiers() & Qt::ShiftModifier)
         select(selectionAnchor(), position);
     else
@@ -503,14 +500,7 @@ bool LongTextPainter::mouseMove(const QMouseEvent *event)
 {
     if (!(event->buttons() & Qt::LeftButton) || !(isLong() || m_pressTaken))
         return false;
-    qsizetype position = 0;
-    if (isLong()) {
-        keepLaidOut();
-        position = clickedPosition(event->position().x());
-    } else {
-        position = m_edit->cursorPositionAt(event->position().toPoint());
-    }
-    select(selectionAnchor(), position);
+    select(selectionAnchor(), clickedPosition(event->position()));
     return true;
 }
 
@@ -527,9 +517,8 @@ bool LongTextPainter::mouseDoubleClick(const QMouseEvent *event)
     m_doubleClickTakenLong = isLong();
     if (!isLong())
         return false;
-    keepLaidOut();
     const QString text = m_edit->text();
-    const int position = int(clickedPosition(event->position().x()));
+    const int position = int(clickedPosition(event->position()));
     const QTextLayout whole(lineEditDisplayText(text), m_edit->font());
     const int start = whole.previousCursorPosition(std::min(position + 1, int(text.size())),
                                                    QTextLayout::SkipWords);

@@ -77,7 +77,7 @@ private:
     void takeLineEditScroll();
     void giveLineEditScroll();
     void paint();
-    qsizetype clickedPosition(qreal x) const;
+    qsizetype clickedPosition(const QPointF &point);
     QRect cursorRectangle(qsizetype position) const;
     bool mousePress(const QMouseEvent *event);
     bool mouseMove(const QMouseEvent *event);
@@ -120,6 +120,7 @@ private:
         QSize size;
         QFont font;
     } m_laidOut;
+    // The characters' places in the text laid out last (layOut measures them).
     TextAdvances m_advances;
 
     bool m_unshaped = false;

@@ -4,19 +4,24 @@
 
 namespace widgets {
 
+QChar lineEditDisplayCharacter(QChar c)
+{
+    if ((c.unicode() < 0x20 && c != u'\t') || c == QChar::LineSeparator ||
+        c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter)
+        return u' ';
+    return c;
+}
+
 QString lineEditDisplayText(QString text)
 {
-    for (QChar &c : text) {
-        if ((c.unicode() < 0x20 && c != u'\t') || c == QChar::LineSeparator ||
-            c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter)
-            c = u' ';
-    }
+    for (QChar &c : text)
+        c = lineEditDisplayCharacter(c);
     return text;
 }
 
 void TextAdvances::measure(const QString &text, const QFont &font)
 {
-    if (m_measured && text.isSharedWith(m_text) && text.size() == m_text.size() && font == m_font)
+    if (m_measured && isSameText(text, m_text) && font == m_font)
         return;
     if (!m_measured || font != m_font) {
         m_metrics = QFontMetricsF(font);
@@ -50,7 +55,7 @@ qreal TextAdvances::measureCharacter(qsizetype position)
     if (c.isHighSurrogate() && position + 1 < m_text.size() &&
         m_text.at(position + 1).isLowSurrogate())
         return m_metrics.horizontalAdvance(m_text.mid(position, 2));
-    c = lineEditDisplayText(QString(c)).front();
+    c = lineEditDisplayCharacter(c);
     if (c.unicode() < m_ascii.size()) {
         qreal &known = m_ascii[c.unicode()];
         if (known < 0)

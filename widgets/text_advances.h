@@ -22,13 +22,20 @@ namespace widgets {
 // The text as QLineEdit shows it: control characters (but the tab), line and paragraph
 // separators and the object replacement character become blanks, so that no font draws a box
 // for them (QWidgetLineControl::updateDisplayText, Qt 6.4.2).
+QChar lineEditDisplayCharacter(QChar c);
 QString lineEditDisplayText(QString text);
+
+// Whether two strings are the same shared string, as a line edit's text() stays until the text
+// changes: a constant-time test for a cached answer about a text.
+inline bool isSameText(const QString &a, const QString &b)
+{
+    return a.isSharedWith(b) && a.size() == b.size();
+}
 
 class TextAdvances
 {
 public:
-    // Measures `text` in `font` unless it is the text and font measured last: the same text
-    // means the same shared string, which a line edit's text() stays until the text changes.
+    // Measures `text` in `font` unless it is the text and font measured last (isSameText).
     void measure(const QString &text, const QFont &font);
 
     // The x of a position, 0 <= position <= size, from the start of the text.
