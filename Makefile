@@ -4,8 +4,9 @@ CMAKE ?= cmake
 # Named by tools/install-deps when it cannot install: what to run again afterwards.
 AGAIN = $(strip make $(MAKECMDGOALS))
 
-.PHONY: all deps deps-run build run test package screenshot sanitize bench fuzz format \
-	format-check clean windows-qt windows windows-test windows-package windows-screenshot
+.PHONY: all deps deps-run build run test test-debian13 package screenshot sanitize bench fuzz \
+	format format-check clean windows-deps windows-qt windows windows-test windows-package \
+	windows-screenshot
 
 all: build
 
@@ -36,12 +37,28 @@ endif
 test: build
 	ctest --preset release
 
-# Windows. Qt for Windows is built once from Debian's own source into ~/.cache/pelmora
-# (tools/build-qt-windows, about half an hour the first time); the program, its tests and its
-# installer are cross-compiled against it with MinGW-w64 into build-windows/, and run under Wine.
+# Debian 13 (Qt 6.8, GCC 14, LLVM 19, Wine 10): this system, or the one that tools/with-debian13
+# keeps beside it (as root; ~/.cache/pelmora/debian13).
+ON_DEBIAN13 := $(if $(shell grep -sx 'VERSION_CODENAME=trixie' /etc/os-release),yes)
+IN_DEBIAN13 = $(if $(ON_DEBIAN13),,tools/with-debian13)
+
+# The whole test suite on Debian 13 as well, against its Qt 6.8.
+test-debian13:
+	$(IN_DEBIAN13) make test
+
+# Windows. Pelmora for Windows is made on Debian 13, with its Qt 6.8 tools, MinGW-w64 (GCC 14) and
+# Wine 10; from any other system these targets run there through tools/with-debian13. Qt for
+# Windows is built once from Debian's own source into ~/.cache/pelmora (tools/build-qt-windows,
+# about half an hour the first time); the program, its tests and its installer are
+# cross-compiled against it with MinGW-w64 into build-windows/, and run under Wine.
+WINDOWS_TARGETS = windows-qt windows windows-package windows-test windows-screenshot
+ifeq ($(ON_DEBIAN13),yes)
 QT_WINDOWS = $(shell tools/build-qt-windows --prefix)
 
-windows-qt: deps
+windows-deps:
+	@tools/install-deps windows '$(AGAIN)'
+
+windows-qt: windows-deps
 	tools/build-qt-windows >/dev/null
 
 # Pelmora.exe: one static program that needs no DLL beside Windows' own.
@@ -64,6 +81,10 @@ windows-test: windows-package
 # The real window under Wine, as it opens and after a calculation done with the keyboard.
 windows-screenshot: windows
 	tools/with-wine-prefix tools/windows-screenshot build-windows/Pelmora.exe build-windows
+else
+$(WINDOWS_TARGETS):
+	tools/with-debian13 make $@
+endif
 
 package: build
 	$(CMAKE) --build --preset release --target package

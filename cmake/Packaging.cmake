@@ -20,10 +20,12 @@ set(CPACK_PACKAGE_HOMEPAGE_URL "https://${PELMORA_WEB_ADDRESS}/")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
-# qt6-translations-l10n: Qt's own texts (the context menus of the text fields) in Bulgarian.
+# Liberation Serif 2, the window's font: fonts-liberation from Debian 13 on, fonts-liberation2
+# before (Debian 12's fonts-liberation is the older 1.07). qt6-translations-l10n: Qt's own texts
+# (the context menus of the text fields) in Bulgarian.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), \
-fonts-liberation2, qt6-translations-l10n")
+fonts-liberation (>= 1:2.1) | fonts-liberation2, qt6-translations-l10n")
 # qt6-wayland: Qt's platform for a Wayland session, so that the program starts where there is
 # no X server (XWayland) beside the compositor.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")

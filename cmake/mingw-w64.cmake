@@ -15,8 +15,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# The C++ runtime, libgcc and winpthreads go into each program, so that no DLL has to be found.
-set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+# Each function and datum in a section of its own (in Qt's static libraries too, which are built
+# with this file), so that a program's link drops every one it does not reach. The C++ runtime,
+# libgcc and winpthreads go into each program, so that no DLL has to be found.
+set(CMAKE_C_FLAGS_INIT "-ffunction-sections -fdata-sections")
+set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--gc-sections")
 
 # CTest starts the test programs through Wine. Debian's wine64 package keeps its loader out of
 # PATH unless the `wine` wrapper package is installed too.

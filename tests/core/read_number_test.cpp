@@ -126,8 +126,10 @@ TEST(ReadNumber, AgreesWithStrtodOnRandomDecimals)
             for (int n = count(random); n > 0; --n)
                 text += static_cast<char>('0' + digit(random));
         }
-        if (i % 4 == 0)
-            text += "e" + std::to_string(exponent(random));
+        if (i % 4 == 0) {
+            text += 'e';
+            text += std::to_string(exponent(random));
+        }
         const Real expected = std::strtod(text.c_str(), nullptr);
         if (std::isinf(expected))
             EXPECT_THROW(readNumber(text), OverflowError) << text;

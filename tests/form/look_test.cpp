@@ -284,7 +284,7 @@ void LookTest::tabOrderFollowsTheDesign()
 
 void LookTest::focusStartsInTheExplanationAndTabVisitsTheFields()
 {
-    QApplication::setActiveWindow(m_window.get());
+    m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     QCOMPARE(QApplication::focusWidget(), control("Text1_0"));
 

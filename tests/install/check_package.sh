@@ -21,7 +21,8 @@ deb=$(find "$work/out" -maxdepth 1 -name 'pelmora_*.deb' | head -n 1)
 [[ $(dpkg-deb -f "$deb" Package) == pelmora ]] || fail "package name"
 [[ $(dpkg-deb -f "$deb" Version) == "$version" ]] || fail "package version"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation2 qt6-translations-l10n; do
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 'fonts-liberation (>= 1:2.1) | fonts-liberation2' \
+    qt6-translations-l10n; do
     [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 [[ $(dpkg-deb -f "$deb" Recommends) == *qt6-wayland* ]] || fail "Recommends lacks qt6-wayland"

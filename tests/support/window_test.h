@@ -29,7 +29,7 @@ protected:
         m_driver = std::make_unique<WindowDriver>(m_window.get());
         if (wait == Wait::Exposed)
             return QTest::qWaitForWindowExposed(m_window.get());
-        QApplication::setActiveWindow(m_window.get());
+        m_window->activateWindow();
         return QTest::qWaitForWindowActive(m_window.get());
     }
 

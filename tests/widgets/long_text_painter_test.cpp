@@ -139,7 +139,7 @@ void LongTextTest::init()
     }
     new LongTextPainter(m_field);
     m_window->show();
-    QApplication::setActiveWindow(m_window.get());
+    m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
 
