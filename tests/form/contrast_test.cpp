@@ -1,14 +1,21 @@
 // Every text in the window stays readable whatever palette the desktop hands the program: the
 // contrast of each control's text against its background, measured on a rendering of the window
-// with results showing, under a light, a dark and a high-contrast palette.
+// with results showing, and of the overflow message's texts, under the desktop's own palette and
+// a dark and a high-contrast one. On Windows these run once more with the desktop in dark mode
+// (contrast_tests_dark), where Qt must follow it.
 #include "form/pelmora.h"
 #include "tests/support/window_test.h"
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
 #include <QStyle>
+#include <QStyleHints>
 #include <QStyleOptionButton>
+#include <QTimer>
 #include <QtTest>
 
 #include <algorithm>
@@ -130,6 +137,9 @@ private slots:
     void focusMarksStandOut();
     void chosenDirectionShows_data() { textsAreReadable_data(); }
     void chosenDirectionShows();
+    void overflowMessageIsReadable_data() { textsAreReadable_data(); }
+    void overflowMessageIsReadable();
+    void followsWindowsColourScheme();
 
 private:
     // Opens the window under the palette, in the direction given.
@@ -151,7 +161,7 @@ void ContrastTest::textsAreReadable_data()
 {
     QTest::addColumn<QPalette>("palette");
     QTest::addColumn<int>("direction");
-    const std::pair<const char *, QPalette> palettes[] = {{"light", QApplication::palette()},
+    const std::pair<const char *, QPalette> palettes[] = {{"desktop", QApplication::palette()},
                                                           {"dark", darkPalette()},
                                                           {"high contrast", highContrastPalette()}};
     for (const auto &[name, palette] : palettes) {
@@ -294,6 +304,71 @@ void ContrastTest::chosenDirectionShows()
     const QPalette &colours = m_driver->option(direction)->palette();
     QCOMPARE(QColor(centres[direction]), colours.color(QPalette::Text));
     QCOMPARE(QColor(centres[1 - direction]), colours.color(QPalette::Base));
+}
+
+// The message about a number that is too large follows the desktop's colours, as message boxes
+// do: its text and its button's stay readable on its own background.
+void ContrastTest::overflowMessageIsReadable()
+{
+    QFETCH(QPalette, palette);
+    QFETCH(int, direction);
+    open(palette, direction);
+    m_driver->type(direction == decimalToGrayOption ? decimalField : decimalGrayField,
+                   QStringLiteral("2147483648"));
+    QStringList texts;
+    QStringList failures;
+    QTimer poll;
+    poll.setInterval(10);
+    connect(&poll, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible())
+            return;
+        poll.stop();
+        const QImage image = box->grab().toImage();
+        const qreal ratio = image.devicePixelRatio();
+        QList<QWidget *> withText;
+        for (QLabel *label : box->findChildren<QLabel *>()) {
+            if (!label->text().isEmpty())
+                withText << label;
+        }
+        for (QPushButton *button : box->findChildren<QPushButton *>())
+            withText << button;
+        for (QWidget *control : withText) {
+            const QRect rect = qobject_cast<QLabel *>(control)
+                                   ? control->rect()
+                                   : control->rect().adjusted(3, 3, -3, -3);
+            const QRect where(control->mapTo(box, rect.topLeft()) * ratio, rect.size() * ratio);
+            const double contrast = textContrast(image, where);
+            texts << control->property("text").toString();
+            if (contrast < 4.5)
+                failures
+                    << QStringLiteral("\"%1\" %2:1").arg(texts.last()).arg(contrast, 0, 'f', 2);
+        }
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start();
+    m_driver->calculate();
+    poll.stop();
+    QVERIFY2(texts.size() >= 2, qPrintable(texts.join(QStringLiteral(" | "))));
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QStringLiteral(", "))));
+}
+
+// Windows says whether programs should be dark (Settings, Personalisation, Colours); from Qt 6.5
+// on, Qt follows it, and the rows above then run under that palette.
+void ContrastTest::followsWindowsColourScheme()
+{
+#if defined(Q_OS_WIN) && QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    const QSettings personalize(
+        QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+                       "Themes\\Personalize"),
+        QSettings::NativeFormat);
+    const bool dark = personalize.value(QStringLiteral("AppsUseLightTheme"), 1).toInt() == 0;
+    QCOMPARE(QGuiApplication::styleHints()->colorScheme(),
+             dark ? Qt::ColorScheme::Dark : Qt::ColorScheme::Light);
+    QCOMPARE(QApplication::palette().color(QPalette::Window).lightness() < 128, dark);
+#else
+    QSKIP("only Windows tells Qt 6.5 and later a colour scheme of its own");
+#endif
 }
 
 QTEST_MAIN(ContrastTest)
