@@ -56,16 +56,23 @@ QRgb background(const QImage &image, const QRect &area)
         ->first;
 }
 
-// The contrast of the area's text: its strongest pixel against its background. Antialiasing
+// The colour of the area's text: its pixel that differs most from its background. Antialiasing
 // blends the edges of the glyphs, but their stems show the text's own colour.
-double textContrast(const QImage &image, const QRect &area)
+QRgb textColour(const QImage &image, const QRect &area)
 {
     const QRgb back = background(image, area);
-    double strongest = 1.0;
+    QRgb strongest = back;
     for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            strongest = std::max(strongest, contrast(image.pixel(x, y), back));
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (contrast(image.pixel(x, y), back) > contrast(strongest, back))
+                strongest = image.pixel(x, y);
+        }
     return strongest;
+}
+
+double textContrast(const QImage &image, const QRect &area)
+{
+    return contrast(textColour(image, area), background(image, area));
 }
 
 QPalette darkPalette()
@@ -198,6 +205,15 @@ void ContrastTest::textsAreReadable()
             failures << QStringLiteral("%1 %2:1").arg(QLatin1String(name)).arg(ratio, 0, 'f', 2);
     }
     QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QStringLiteral(", "))));
+
+    // The answer in the disabled field is greyed: readable (above), in a colour of its own.
+    const auto glyphColour = [&](int i) {
+        QWidget *field = m_driver->field(i);
+        return textColour(image, area(field, textArea(field), image.devicePixelRatio()));
+    };
+    const int disabled = direction == decimalToGrayOption ? decimalGrayField : decimalField;
+    QVERIFY(!m_driver->field(disabled)->isEnabled());
+    QCOMPARE_NE(glyphColour(disabled), glyphColour(binaryField));
 }
 
 // Tab visits every control that takes the focus; along the edge of each, the focus mark must

@@ -122,6 +122,8 @@ void LongTextRetirementTest::plainFieldRepaintsAsQuickly()
                                          .arg(ratio, 0, 'f', 0)
                                          .arg(painted, 0, 'f', 2))));
     }
+    // Passing means the painter can go, or that it got slow itself: the times tell which.
+    qInfo("a plain QLineEdit repaints in %.1f ms, the painted field in %.2f ms", plain, painted);
 }
 
 // At rest with the focus and a blinking cursor: the painted field uses under 1 % of a core, a
