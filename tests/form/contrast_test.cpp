@@ -56,11 +56,10 @@ QRgb background(const QImage &image, const QRect &area)
         ->first;
 }
 
-// The colour of the area's text: its pixel that differs most from its background. Antialiasing
-// blends the edges of the glyphs, but their stems show the text's own colour.
-QRgb textColour(const QImage &image, const QRect &area)
+// The colour of the area's text: its pixel that differs most from the area's background.
+// Antialiasing blends the edges of the glyphs, but their stems show the text's own colour.
+QRgb textColour(const QImage &image, const QRect &area, QRgb back)
 {
-    const QRgb back = background(image, area);
     QRgb strongest = back;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x) {
@@ -70,9 +69,15 @@ QRgb textColour(const QImage &image, const QRect &area)
     return strongest;
 }
 
+QRgb textColour(const QImage &image, const QRect &area)
+{
+    return textColour(image, area, background(image, area));
+}
+
 double textContrast(const QImage &image, const QRect &area)
 {
-    return contrast(textColour(image, area), background(image, area));
+    const QRgb back = background(image, area);
+    return contrast(textColour(image, area, back), back);
 }
 
 QPalette darkPalette()
