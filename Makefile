@@ -48,18 +48,18 @@ test-debian13:
 
 # Windows. Pelmora for Windows is made on Debian 13, with its Qt 6.8 tools, MinGW-w64 (GCC 14) and
 # Wine 10; from any other system these targets run there through tools/with-debian13. Qt for
-# Windows is built once from Debian's own source into ~/.cache/pelmora (tools/build-qt-windows,
+# Windows is built once from Debian's own source into ~/.cache/pelmora (tools/windows/build-qt,
 # about half an hour the first time); the program, its tests and its installer are
 # cross-compiled against it with MinGW-w64 into build-windows/, and run under Wine.
 WINDOWS_TARGETS = windows-qt windows windows-package windows-test windows-screenshot
 ifeq ($(ON_DEBIAN13),yes)
-QT_WINDOWS = $(shell tools/build-qt-windows --prefix)
+QT_WINDOWS = $(shell tools/windows/build-qt --prefix)
 
 windows-deps:
 	@tools/install-deps windows '$(AGAIN)'
 
 windows-qt: windows-deps
-	tools/build-qt-windows >/dev/null
+	tools/windows/build-qt >/dev/null
 
 # Pelmora.exe: one static program that needs no DLL beside Windows' own.
 windows: windows-qt
@@ -76,11 +76,11 @@ windows-package: windows
 # tests run once with a Bulgarian and once with an English user locale.
 windows-test: windows-package
 	$(CMAKE) --build --preset windows
-	tools/with-wine-prefix ctest --preset windows
+	tools/windows/with-wine-prefix ctest --preset windows
 
 # The real window under Wine, as it opens and after a calculation done with the keyboard.
 windows-screenshot: windows
-	tools/with-wine-prefix tools/windows-screenshot build-windows/Pelmora.exe build-windows
+	tools/windows/with-wine-prefix tools/windows/screenshot build-windows/Pelmora.exe build-windows
 else
 $(WINDOWS_TARGETS):
 	tools/with-debian13 make $@

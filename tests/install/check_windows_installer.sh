@@ -6,12 +6,14 @@
 # window; and the silent uninstall that the entry names leaves no file, shortcut or registry
 # key of Pelmora's behind (its own copy in the temporary folder goes at the next restart, as on
 # Windows).
-#   check_windows_installer.sh SETUP.EXE VERSION PUBLISHER   (inside tools/with-wine-prefix)
+#   check_windows_installer.sh SETUP.EXE VERSION PUBLISHER FILE...   (inside tools/windows/with-wine-prefix)
 set -euo pipefail
 
 setup=$1
 version=$2
 publisher=$3
+shift 3
+program_files=("$@" uninstall.exe)
 drive=$WINEPREFIX/drive_c
 
 fail() {
@@ -52,7 +54,7 @@ for mode in all current; do
         fail "$mode: icon '$(entry DisplayIcon)'"
     size=$(entry EstimatedSize)
     [[ $size == 0x* ]] && ((size > 0)) || fail "$mode: size '$size'"
-    for file in Pelmora.exe LICENSE.txt uninstall.exe; do
+    for file in "${program_files[@]}"; do
         [[ -f $folder/$file ]] || fail "$mode: $file is not in $folder"
     done
     [[ -f $menu/Pelmora.lnk ]] || fail "$mode: no shortcut in $menu"

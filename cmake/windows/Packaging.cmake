@@ -1,11 +1,11 @@
 # `make windows-package` (the target windows_package): the Windows installer
-# pelmora-<version>-setup.exe, made with NSIS from windows/pelmora.nsi.in, and the portable
+# pelmora-<version>-setup.exe, made with NSIS from pelmora.nsi.in, and the portable
 # pelmora-<version>-windows.zip. Both hold the stripped Pelmora.exe and LICENSE.txt: the
 # program's licence followed by those of the static Qt inside it and of the libraries Qt bundles,
-# which tools/build-qt-windows collected beside that Qt.
+# which tools/windows/build-qt collected beside that Qt.
 set(PELMORA_QT_LICENSES "${QT6_INSTALL_PREFIX}/licenses/Qt.txt")
 if(NOT EXISTS "${PELMORA_QT_LICENSES}")
-    message(STATUS "No installer: this Qt has no ${PELMORA_QT_LICENSES} (tools/build-qt-windows)")
+    message(STATUS "No installer: this Qt has no ${PELMORA_QT_LICENSES} (tools/windows/build-qt)")
     return()
 endif()
 find_program(PELMORA_MAKENSIS makensis REQUIRED)
@@ -37,8 +37,18 @@ file(WRITE ${PELMORA_WINDOWS_LICENSE}.new "${license_text}")
 file(COPY_FILE ${PELMORA_WINDOWS_LICENSE}.new ${PELMORA_WINDOWS_LICENSE} ONLY_IF_DIFFERENT)
 file(REMOVE ${PELMORA_WINDOWS_LICENSE}.new)
 
+# What the installers put in the program's folder, beside the uninstaller: the one list that the
+# installer's File and Delete lines and the installer's test are made from.
+set(PELMORA_WINDOWS_FILES Pelmora.exe LICENSE.txt)
+set(PELMORA_NSIS_INSTALL_FILES "")
+set(PELMORA_NSIS_UNINSTALL_FILES "")
+foreach(file IN LISTS PELMORA_WINDOWS_FILES)
+    string(APPEND PELMORA_NSIS_INSTALL_FILES "    File \"${PELMORA_WINDOWS_STAGE}/${file}\"\n")
+    string(APPEND PELMORA_NSIS_UNINSTALL_FILES "    Delete \"$INSTDIR\\${file}\"\n")
+endforeach()
+
 file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/package)
-configure_file(${CMAKE_CURRENT_LIST_DIR}/windows/pelmora.nsi.in
+configure_file(${CMAKE_CURRENT_LIST_DIR}/pelmora.nsi.in
                ${PROJECT_BINARY_DIR}/generated/pelmora.nsi @ONLY)
 
 add_custom_command(
