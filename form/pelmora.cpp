@@ -34,8 +34,9 @@ Pelmora::Pelmora(QWidget *parent)
     Text1 = {m_ui->Text1_0, m_ui->Text1_1};
     m_announcer = new widgets::Announcer(this);
 
-    placeWindow();
-    fixLook();
+    centreOnScreen();
+    fixColoursAndStyle();
+    showPictureForPixelDensity();
     fillTexts();
     prepareFields();
     connectControls();
@@ -49,29 +50,30 @@ Pelmora::Pelmora(QWidget *parent)
 // rest. It sets no minimum size either: a Wayland compositor may give a maximised window less room
 // than the designed size, and a window that cannot take the size its state gives it is
 // disconnected by the compositor.
-void Pelmora::placeWindow()
+void Pelmora::centreOnScreen()
 {
     setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                     screen()->availableGeometry()));
-    setWindowTitle(QString::fromUtf8(pelmora::about::webAddress) + u' ' + windowTitle());
 }
 
 // The design's own colours (the window's and the labels') stay; every other colour is fixed, and
 // every control is drawn in the same style on every platform, with marks that show on those
 // colours. The style belongs to the window, which deletes it after the controls. Message boxes
 // and menus are windows of their own and follow the desktop.
-void Pelmora::fixLook()
+void Pelmora::fixColoursAndStyle()
 {
     setPalette(palette().resolve(pelmora::fixedPalette()));
     auto *markStyle = new widgets::MarkStyle;
     markStyle->setParent(this);
     for (QWidget *control : findChildren<QWidget *>())
         control->setStyle(markStyle);
-    showPictureForPixelDensity();
 }
 
+// The title names the publisher before the design's caption; the explanation and the quotation
+// come from the resources.
 void Pelmora::fillTexts()
 {
+    setWindowTitle(QString::fromUtf8(pelmora::about::webAddress) + u' ' + windowTitle());
     Text1[0]->setPlainText(pelmora::textResource(QStringLiteral(":/text/explanation.txt")));
     Text1[1]->setPlainText(pelmora::textResource(QStringLiteral(":/text/quotation.txt")));
     Text1[0]->setFocus();
@@ -263,14 +265,14 @@ void Pelmora::showOverflowMessage()
     input->selectAll();
 }
 
-// What the five fields show, in one sentence. The input is said as typed, and a field longer
-// than a sentence (a pasted text) is cut short.
+// The five fields of the panel, as the screen shows them, in one sentence. The input is said as
+// typed, and a field longer than a sentence (a pasted text) is cut short.
 QString Pelmora::resultsSummary() const
 {
     constexpr qsizetype longest = 40;
     QStringList texts;
-    for (const QLineEdit *field : Text2) {
-        const QString text = field->text();
+    for (const pelmora::TextField &field : m_panel.Text2) {
+        const QString text = QString::fromStdString(field.text);
         texts << (text.size() > longest ? text.left(longest) + u'…' : text);
     }
     return tr("Десетично число %1, двоично %2, преместване %3, двоично Грей %4, десетично Грей %5")

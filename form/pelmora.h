@@ -39,8 +39,8 @@ public:
 
 private:
     // The steps of making the window, in their order.
-    void placeWindow();
-    void fixLook();
+    void centreOnScreen();
+    void fixColoursAndStyle();
     void fillTexts();
     void prepareFields();
     void connectControls();

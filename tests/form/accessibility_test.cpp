@@ -132,6 +132,9 @@ void AccessibilityTest::resultsAreAnnounced()
     QFETCH(QString, announced);
     m_driver->choose(direction);
     m_driver->paste(direction == decimalToGrayOption ? decimalField : decimalGrayField, input);
+    // The announcer makes no empty notification when the window opens, and takes no room.
+    auto *announcer = m_driver->control<QWidget>(QStringLiteral("Announcer"));
+    QVERIFY(!announcer->isVisible());
     QPushButton *calculate = m_driver->command(calculateCommand);
     calculate->setFocus();
     AnnouncementRecorder recorder;
@@ -142,6 +145,7 @@ void AccessibilityTest::resultsAreAnnounced()
     closeMessageDuring([&] { QTest::keyClick(calculate, Qt::Key_Space); });
     const QStringList twice{announced, announced};
     QCOMPARE(recorder.heard(), announced.isEmpty() ? QStringList() : twice);
+    QVERIFY(announcer->geometry().isEmpty());
 }
 
 QTEST_MAIN(AccessibilityTest)

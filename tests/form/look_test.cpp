@@ -13,8 +13,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QWindow>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -102,6 +104,9 @@ private slots:
     void tableHoldsTheGrayCodesOfZeroToFiftyNine();
     void pictureSitsInItsBorder();
     void pictureIsDrawnForThePixelDensity();
+    void pictureFollowsTheWindowToAnotherScreen();
+    void fieldsShowTheirStateInColour_data();
+    void fieldsShowTheirStateInColour();
 
 private:
     template <typename T = QWidget> T *control(const char *name)
@@ -377,6 +382,62 @@ void LookTest::pictureIsDrawnForThePixelDensity()
     const QPoint origin = control("Picture1")->mapTo(m_window.get(), QPoint(2, 2)) * ratio;
     QCOMPARE(shot.copy(QRect(origin, QSize(side, side))).convertToFormat(QImage::Format_RGB32),
              source.convertToFormat(QImage::Format_RGB32));
+}
+
+// A screen of another scale sends the window's screenChanged; the picture is drawn anew for it.
+void LookTest::pictureFollowsTheWindowToAnotherScreen()
+{
+    auto *picture = control<QLabel>("Picture1");
+    picture->clear();
+    emit m_window->windowHandle()->screenChanged(m_window->screen());
+    QCOMPARE(picture->pixmap().deviceIndependentSize(), QSizeF(100, 100));
+    QCOMPARE(picture->pixmap().devicePixelRatio(), m_window->devicePixelRatioF());
+}
+
+void LookTest::fieldsShowTheirStateInColour_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<QColor>("background");
+    QTest::addColumn<QColor>("text");
+    QTest::newRow("result") << int(pelmora::binaryGrayField) << false << QColor(Qt::white)
+                            << QColor(Qt::black);
+    // 31 binary digits fill the field.
+    QTest::newRow("selected") << int(pelmora::binaryField) << true << QColor(0, 0, 128)
+                              << QColor(Qt::white);
+    QTest::newRow("disabled") << int(pelmora::decimalGrayField) << false << QColor(239, 239, 239)
+                              << QColor(96, 96, 96);
+}
+
+// A field's most common colour is its background, and its text is drawn in its own colour: the
+// fixed palette's, for each state a field can be in.
+void LookTest::fieldsShowTheirStateInColour()
+{
+    QFETCH(int, field);
+    QFETCH(bool, selected);
+    QFETCH(QColor, background);
+    QFETCH(QColor, text);
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_driver->type(pelmora::decimalField, QStringLiteral("2147483647"));
+    m_driver->calculate();
+    QLineEdit *edit = m_driver->field(field);
+    if (selected) {
+        edit->setFocus();
+        edit->selectAll();
+    }
+    const QImage shot = edit->grab(edit->contentsRect().adjusted(2, 2, -2, -2)).toImage();
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x)
+            ++counts[shot.pixel(x, y) & RGB_MASK];
+    }
+    const auto common = std::max_element(counts.cbegin(), counts.cend());
+    QCOMPARE(QColor(common.key()), background);
+    QVERIFY2(counts.value(text.rgb() & RGB_MASK) >= 5,
+             qPrintable(QStringLiteral("%1 pixels of %2")
+                            .arg(counts.value(text.rgb() & RGB_MASK))
+                            .arg(text.name())));
 }
 
 QTEST_MAIN(LookTest)
