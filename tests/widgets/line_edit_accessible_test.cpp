@@ -306,11 +306,20 @@ void LineEditAccessibleTest::characterPlacesAndPointsAgree()
     QAccessibleTextInterface *field =
         QAccessible::queryAccessibleInterface(m_edit.get())->textInterface();
     const QRect shown(m_edit->mapToGlobal(QPoint(0, 0)), m_edit->size());
-    // The characters before the cursor, which the view shows whole.
-    for (int offset = int(text.size()) - 6; offset < int(text.size()) - 3; ++offset) {
-        const QRect place = field->characterRect(offset);
-        QVERIFY2(shown.contains(place.topLeft()), qPrintable(QString::number(offset)));
-        QCOMPARE(field->offsetAtPoint(QPoint(place.left() + 1, place.center().y())), offset);
+    // Then again in a larger font: the places follow it.
+    for (const int larger : {0, 3}) {
+        if (larger > 0) {
+            QFont font = m_edit->font();
+            font.setPointSize(font.pointSize() + larger);
+            m_edit->setFont(font);
+            m_edit->repaint();
+        }
+        // The characters before the cursor, which the view shows whole.
+        for (int offset = int(text.size()) - 6; offset < int(text.size()) - 3; ++offset) {
+            const QRect place = field->characterRect(offset);
+            QVERIFY2(shown.contains(place.topLeft()), qPrintable(QString::number(offset)));
+            QCOMPARE(field->offsetAtPoint(QPoint(place.left() + 1, place.center().y())), offset);
+        }
     }
 }
 
