@@ -312,6 +312,10 @@ void LineEditAccessibleTest::characterPlacesAndPointsAgree()
             QFont font = m_edit->font();
             font.setPointSize(font.pointSize() + larger);
             m_edit->setFont(font);
+            // At once, before any paint, a character is as wide as in the new font.
+            const int offset = int(text.size()) - 4;
+            QCOMPARE(field->characterRect(offset).width(),
+                     qRound(QFontMetricsF(font).horizontalAdvance(text.at(offset))));
             m_edit->repaint();
         }
         // The characters before the cursor, which the view shows whole.
