@@ -1,15 +1,20 @@
 // Whether the workarounds in widgets/ that stand in for a behaviour of Qt's own are still needed:
 // each function runs Qt's own behaviour, without the workaround, and fails while Qt still behaves
 // as the workaround assumes, saying "still needed on Qt X.Y". CTest expects the failure
-// (retire_enter_presses_button, retire_mark_style_text_box_focus); the day one passes, that Qt
+// (retire_enter_presses_button, retire_mark_style_text_box_focus, retire_long_text_unshaped); the
+// day one passes, that Qt
 // does by itself what the workaround does, and the workaround can go.
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QtTest>
 
+#include <algorithm>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -29,6 +34,7 @@ private slots:
     void plainButtonTakesEnter_data();
     void plainButtonTakesEnter();
     void fusionMarksFocusedTextBox();
+    void shapedLongTextSetAsQuickly();
 };
 
 void WidgetsRetirementTest::plainButtonTakesEnter_data()
@@ -80,6 +86,42 @@ void WidgetsRetirementTest::fusionMarksFocusedTextBox()
         stillNeeded("mark_style", "Fusion draws a focused multi-line text box as an unfocused one");
         QFAIL("the focused text box looks as the unfocused one");
     }
+}
+
+// A plain QLineEdit given a million digits, shaped and unshaped, the quickest of three each. The
+// long-text painter lays long texts out unshaped because QLineEdit lays out its whole text again
+// on every change, which shaping makes much dearer; within a quarter, it is not worth it.
+void WidgetsRetirementTest::shapedLongTextSetAsQuickly()
+{
+    QLineEdit edit;
+    edit.setMaxLength(std::numeric_limits<int>::max());
+    edit.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&edit));
+    const QString million(1'000'000, u'7');
+    double quickest[2] = {std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
+    for (int round = 0; round < 3; ++round) {
+        for (const bool shaped : {false, true}) {
+            QFont font;
+            font.setStyleStrategy(shaped ? QFont::PreferDefault : QFont::PreferNoShaping);
+            edit.setFont(font);
+            edit.clear();
+            QElapsedTimer timer;
+            timer.start();
+            edit.setText(million);
+            quickest[shaped] = std::min(quickest[shaped], double(timer.nsecsElapsed()) / 1e6);
+        }
+    }
+    const double ratio = quickest[1] / std::max(quickest[0], 0.001);
+    if (ratio > 1.25) {
+        stillNeeded("the unshaped layout of long texts",
+                    qPrintable(QStringLiteral("a shaped million characters are set in %1 ms, %2 "
+                                              "times as long as unshaped (%3 ms)")
+                                   .arg(quickest[1], 0, 'f', 0)
+                                   .arg(ratio, 0, 'f', 2)
+                                   .arg(quickest[0], 0, 'f', 0)));
+        QFAIL("shaping still makes a long text's layout much dearer");
+    }
+    qInfo("shaped %.0f ms, unshaped %.0f ms", quickest[1], quickest[0]);
 }
 
 QTEST_MAIN(WidgetsRetirementTest)
