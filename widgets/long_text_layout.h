@@ -9,7 +9,8 @@
 // until the text, the cursor, the size or the font changes.
 //
 // The rules and constants copied from Qt live here, once each, with the Qt function they come
-// from (Qt 6.4.2; unchanged in 6.8.2) and the test that guards them.
+// from (qtbase src/widgets/widgets/qlineedit.cpp, qlineedit_p.cpp and qwidgetlinecontrol.cpp,
+// Qt 6.4.2; the same tests pass on Qt 6.8.2) and the test that guards them.
 #pragma once
 
 #include "widgets/text_advances.h"
@@ -53,13 +54,14 @@ public:
 
     // Where QLineEdit lays out its line: the contents rectangle less the text margins, and within
     // it a line of the font's height, horizontalMargin in from either side, centred vertically
-    // (QLineEdit::paintEvent).
+    // (QLineEdit::paintEvent). Guarded by long_text_painter_tests' looksAsQLineEditDoes.
     QRect contentsRect() const;
     QRect lineRect() const;
 
     // Scrolls by QLineEdit's rule and lays out the window in view (QLineEdit::paintEvent): the
     // text stays put until the cursor leaves the view, and then the view follows the cursor to
-    // the nearer edge. As in QLineEdit, the view moves only when the field is painted.
+    // the nearer edge. As in QLineEdit, the view moves only when the field is painted. Guarded by
+    // long_text_painter_tests' looksAsQLineEditDoes and long_text_differential_tests.
     void scrollToCursorAndLayOut();
     // Lays out the window again, without scrolling, if the text, cursor, size or font changed.
     void keepLaidOut();

@@ -24,8 +24,9 @@
 //
 // Written against Qt 6.4.2, for every Qt so far: it goes when QLineEdit itself repaints and idles
 // with a million characters as quickly as with it (form_bench's RepaintWithMillionCharacters and
-// IdleWithMillionCharacters, with the painter left out). Where it copies a rule or a constant of
-// Qt's, the code names the function it comes from.
+// IdleWithMillionCharacters, with the painter left out). As QLineEdit leaves its layout to
+// QWidgetLineControl, the painter keeps the events and leaves to a LongTextLayout the text window,
+// the scroll rule and the rules and constants copied from Qt (long_text_layout.h).
 #pragma once
 
 #include "widgets/long_text_layout.h"
