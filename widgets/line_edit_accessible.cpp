@@ -1,10 +1,9 @@
 #include "widgets/line_edit_accessible.h"
 
+#include "widgets/long_text_layout.h"
 #include "widgets/long_text_painter.h"
-#include "widgets/text_advances.h"
 
 #include <QAccessibleWidget>
-#include <QFontMetrics>
 #include <QLineEdit>
 #include <QTextBoundaryFinder>
 
@@ -125,7 +124,7 @@ class LineEditAccessible : public QAccessibleWidget,
 {
 public:
     explicit LineEditAccessible(QLineEdit *edit)
-        : QAccessibleWidget(edit, QAccessible::EditableText)
+        : QAccessibleWidget(edit, QAccessible::EditableText), m_ownLayout(edit)
     {}
 
     void *interface_cast(QAccessible::InterfaceType type) override
@@ -215,44 +214,20 @@ public:
         return {};
     }
 
-    // Where the characters lie comes from what is painted: from a LongTextPainter while it paints
-    // the field, and otherwise from QLineEdit's caret and the characters' widths. Each answer
-    // takes constant time, for Qt's AT-SPI bridge asks for every character of a range.
+    // Where the characters lie comes from what is painted, through the field's layout: its
+    // painter's while it has one, which knows whether the painter or QLineEdit paints, and
+    // otherwise one of the interface's own. Each answer takes constant time, for Qt's AT-SPI
+    // bridge asks for every character of a range. Points come in screen coordinates.
     int offsetAtPoint(const QPoint &point) const override
     {
-        const QPoint inside = edit()->mapFromGlobal(point);
-        if (LongTextPainter *painter = longTextPainter())
-            return int(painter->positionAt(inside));
-        return edit()->cursorPositionAt(inside);
+        return int(layout().positionAt(edit()->mapFromGlobal(point)));
     }
 
     QRect characterRect(int offset) const override
     {
-        const QString text = shownText();
-        if (offset < 0 || offset >= text.size())
+        if (offset < 0 || offset >= shownText().size())
             return {};
-        QRect rect;
-        if (LongTextPainter *painter = longTextPainter()) {
-            rect = painter->characterRect(offset);
-        } else {
-            // The caret's rectangle begins 5 pixels left of the caret (QWidgetLineControl::
-            // rectForPos, Qt 6.4.2). QLineEdit finds it from the start of the text, so it is asked
-            // once for each place of the caret.
-            const int cursor = edit()->cursorPosition();
-            if (!isSameText(text, m_caret.text) || cursor != m_caret.cursor ||
-                edit()->size() != m_caret.size || edit()->font() != m_caret.font) {
-                m_caret = {text,
-                           cursor,
-                           edit()->size(),
-                           edit()->font(),
-                           edit()->inputMethodQuery(Qt::ImCursorRectangle).toRect(),
-                           QFontMetrics(edit()->font()).height()};
-            }
-            m_advances.measure(text, edit()->font());
-            const qreal x = m_caret.rect.x() + 5 + m_advances.x(offset) - m_advances.x(cursor);
-            rect = QRect(qRound(x), m_caret.rect.top(), qRound(m_advances.advance(offset)),
-                         m_caret.lineHeight);
-        }
+        const QRect rect = layout().characterRect(offset);
         return {edit()->mapToGlobal(rect.topLeft()), rect.size()};
     }
 
@@ -294,10 +269,10 @@ private:
 
     bool canEdit() const { return edit()->isEnabled() && !edit()->isReadOnly(); }
 
-    LongTextPainter *longTextPainter() const
+    LongTextLayout &layout() const
     {
         auto *painter = edit()->findChild<LongTextPainter *>(QString(), Qt::FindDirectChildrenOnly);
-        return painter != nullptr && painter->isLong() ? painter : nullptr;
+        return painter != nullptr ? painter->layout() : m_ownLayout;
     }
 
     // Offset -2 stands for the caret and -1 for the end of the text.
@@ -315,18 +290,8 @@ private:
         return span.start < 0 ? QString() : text.mid(span.start, span.end - span.start);
     }
 
-    // QLineEdit's caret and line height for a text, cursor, size and font, and the widths of the
-    // text's characters.
-    mutable struct
-    {
-        QString text;
-        int cursor = -1;
-        QSize size;
-        QFont font;
-        QRect rect;
-        int lineHeight = 0;
-    } m_caret;
-    mutable TextAdvances m_advances;
+    // The places in a field without a painter.
+    mutable LongTextLayout m_ownLayout;
 };
 
 } // namespace

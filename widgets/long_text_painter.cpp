@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QGuiApplication>
-#include <QImage>
 #include <QInputMethodQueryEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -12,60 +11,13 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleHints>
-#include <QStyleOptionFrame>
 
 #include <algorithm>
-#include <limits>
 #include <utility>
 
 namespace widgets {
 
 namespace {
-
-// QLineEdit's blank between the contents rectangle and the text, on the left and the right
-// (QLineEditPrivate::horizontalMargin, Qt 6.4.2).
-constexpr int horizontalMargin = 2;
-
-// The laid-out window holds the characters in view, at most `reach` of them (a view holds far
-// fewer, unless they have no width), and `margin` more on either side, so that a glyph cut by an
-// edge of the view is drawn whole.
-constexpr qsizetype reach = 4096;
-constexpr qsizetype margin = 64;
-
-// The panel QLineEdit draws under its text, with the options QLineEdit gives its style
-// (QLineEdit::initStyleOption and paintEvent, Qt 6.4.2).
-QStyleOptionFrame panelOption(const QLineEdit *edit)
-{
-    QStyleOptionFrame option;
-    option.initFrom(edit);
-    option.rect = edit->contentsRect();
-    option.lineWidth = edit->hasFrame()
-                           ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
-                           : 0;
-    option.midLineWidth = 0;
-    option.state |= QStyle::State_Sunken;
-    if (edit->isReadOnly())
-        option.state |= QStyle::State_ReadOnly;
-    option.features = QStyleOptionFrame::None;
-    return option;
-}
-
-// Window edges never split a surrogate pair.
-qsizetype startBoundary(const QString &text, qsizetype position)
-{
-    position = std::clamp<qsizetype>(position, 0, text.size());
-    if (position > 0 && position < text.size() && text.at(position).isLowSurrogate())
-        --position;
-    return position;
-}
-
-qsizetype endBoundary(const QString &text, qsizetype position)
-{
-    position = std::clamp<qsizetype>(position, 0, text.size());
-    if (position < text.size() && text.at(position).isLowSurrogate())
-        ++position;
-    return position;
-}
 
 // QLineEdit keeps its text, cursor and blinking in a private helper object, a child of class
 // QWidgetLineControl (Qt 6.4.2), whose timer finds out where the cursor lies, from the start of
@@ -87,7 +39,8 @@ QObject *findLineControl(const QLineEdit *edit)
 
 } // namespace
 
-LongTextPainter::LongTextPainter(QLineEdit *edit) : QObject(edit), m_edit(edit)
+LongTextPainter::LongTextPainter(QLineEdit *edit)
+    : QObject(edit), m_edit(edit), m_layout(edit, [this] { return isLong(); })
 {
     edit->installEventFilter(this);
     // In the long mode the painter blinks the cursor itself and silences the helper's timer.
@@ -105,7 +58,7 @@ LongTextPainter::LongTextPainter(QLineEdit *edit) : QObject(edit), m_edit(edit)
         if (m_long) {
             setUnshaped(true);
             if (!wasLong)
-                takeLineEditScroll();
+                m_layout.setScroll(m_layout.lineEditScroll());
             showCursorMoved();
             return;
         }
@@ -113,7 +66,7 @@ LongTextPainter::LongTextPainter(QLineEdit *edit) : QObject(edit), m_edit(edit)
         m_blink.stop();
         deliverFocusOut();
         if (wasLong) {
-            giveLineEditScroll();
+            m_layout.setLineEditScroll(m_layout.scroll());
             m_edit->update();
         }
     });
@@ -269,153 +222,26 @@ void LongTextPainter::restartBlinking()
         m_blink.stop();
 }
 
-// Where QLineEdit lays out its line: the contents rectangle less the text margins, and within it
-// a line of the font's height, horizontalMargin in from either side (QLineEdit::paintEvent,
-// Qt 6.4.2).
-QRect LongTextPainter::lineRect()
-{
-    const QStyleOptionFrame panel = panelOption(m_edit);
-    m_contents = m_edit->style()
-                     ->subElementRect(QStyle::SE_LineEditContents, &panel, m_edit)
-                     .marginsRemoved(m_edit->textMargins());
-    const int height = m_edit->fontMetrics().height();
-    m_lineHeight = height;
-    return {m_contents.x() + horizontalMargin,
-            m_contents.y() + (m_contents.height() - height + 1) / 2,
-            m_contents.width() - 2 * horizontalMargin, height};
-}
-
-// Lays out the window of text in view. Painting first scrolls by QLineEdit's rule
-// (QLineEdit::paintEvent, Qt 6.4.2), on the same whole-pixel scroll position measured from the
-// start of the text; as in QLineEdit, the view moves only when the field is painted, and a click
-// before that lands where the text was last shown.
-void LongTextPainter::layOut(bool scroll)
-{
-    const QRect line = lineRect();
-    const int width = line.width();
-    const QString text = m_edit->text();
-    const qsizetype cursor = m_edit->cursorPosition();
-    m_advances.measure(text, m_edit->font());
-    const int cursorX = qRound(m_advances.x(cursor));
-    const int used = qRound(m_advances.x(text.size())) + 1;
-    if (scroll) {
-        if (used <= width)
-            m_scroll = 0;
-        else if (cursorX - m_scroll >= width)
-            m_scroll = cursorX - width + 1;
-        else if (cursorX - m_scroll < 0 && m_scroll < used)
-            m_scroll = cursorX;
-        else if (used - m_scroll < width)
-            m_scroll = used - width + 1;
-        else
-            m_scroll = std::max(0, m_scroll);
-    }
-
-    const qsizetype first = m_advances.position(m_scroll);
-    const qsizetype last = std::min(m_advances.position(m_scroll + width), first + reach);
-    m_start = startBoundary(text, first - margin);
-    const qsizetype end = endBoundary(text, last + margin);
-    m_layout = std::make_unique<QTextLayout>(lineEditDisplayText(text.mid(m_start, end - m_start)),
-                                             m_edit->font());
-    QTextOption option;
-    option.setTextDirection(m_edit->layoutDirection());
-    option.setFlags(QTextOption::IncludeTrailingSpaces);
-    m_layout->setTextOption(option);
-    m_layout->setCacheEnabled(true);
-    m_layout->beginLayout();
-    const QTextLine textLine = m_layout->createLine();
-    m_layout->endLayout();
-
-    m_origin = QPointF(line.x() - m_scroll + m_advances.x(m_start),
-                       line.y() - (qRound(textLine.ascent()) - m_edit->fontMetrics().ascent()));
-    m_laidOut = {text, cursor, m_edit->size(), m_edit->font()};
-}
-
-// Lays out again only if the text, the cursor, the size or the font changed since the last time.
-void LongTextPainter::keepLaidOut()
-{
-    if (!m_layout || !isSameText(m_edit->text(), m_laidOut.text) ||
-        m_edit->cursorPosition() != m_laidOut.cursor || m_edit->size() != m_laidOut.size ||
-        m_edit->font() != m_laidOut.font)
-        layOut(false);
-}
-
-QRect LongTextPainter::characterRect(qsizetype position)
-{
-    keepLaidOut();
-    const qreal x = m_origin.x() + m_advances.x(position) - m_advances.x(m_start);
-    return QRect(qRound(x), qRound(m_origin.y()), qRound(m_advances.advance(position)),
-                 m_lineHeight);
-}
-
-qsizetype LongTextPainter::positionAt(const QPoint &point)
-{
-    keepLaidOut();
-    return m_advances.position(point.x() - m_origin.x() + m_advances.x(m_start));
-}
-
-// A text that has just grown long keeps the scroll position QLineEdit had for it, which its next
-// paint would have started from. QLineEdit tells only its caret's rectangle, which lies at
-// contents.x + horizontalMargin - scroll + cursorX - 5 (QLineEditPrivate::adjustedControlRect
-// and QWidgetLineControl::rectForPos, Qt 6.4.2).
-void LongTextPainter::takeLineEditScroll()
-{
-    const QRect line = lineRect();
-    const QString text = m_edit->text();
-    m_advances.measure(text, m_edit->font());
-    const int cursorX = qRound(m_advances.x(m_edit->cursorPosition()));
-    const int caretX = m_edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
-    m_scroll = line.x() + cursorX - 5 - caretX;
-    // Anything laid out meanwhile (an input method may have asked where the cursor is) stood on
-    // an older scroll position.
-    m_layout.reset();
-}
-
-// A text that has just turned short gives QLineEdit the painter's scroll position, which its next
-// paint starts from. QLineEdit sets its scroll position only while it paints (QLineEdit::
-// paintEvent, Qt 6.4.2): a text that fits its line starts at the left, and a cursor at cursorX
-// beyond the right edge of a line `width` wide scrolls it to cursorX - width + 1. So it is
-// painted twice off screen: first with its line made wide enough for any text, then with its
-// right text margin set to end the line where the cursor then scrolls it to the painter's
-// position. A view left of the cursor's is not reached so: the cursor itself is at the left edge
-// then, where QLineEdit's own next paint puts it anyway.
-void LongTextPainter::giveLineEditScroll()
-{
-    const QMargins margins = m_edit->textMargins();
-    const int width = lineRect().width();
-    QImage scratch(m_edit->size(), QImage::Format_ARGB32_Premultiplied);
-    const auto paintWithLine = [&](int lineWidth) {
-        m_edit->setTextMargins(margins + QMargins(0, 0, width - lineWidth, 0));
-        m_edit->render(&scratch);
-    };
-    constexpr int wideEnough = 1 << 24;
-    paintWithLine(wideEnough);
-    if (m_scroll > 0) {
-        const int caretX = m_edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
-        const int cursorX = caretX - lineRect().x() + 5;
-        paintWithLine(std::max(cursorX - m_scroll + 1, 1));
-    }
-    m_edit->setTextMargins(margins);
-    m_layout.reset();
-    m_advances = TextAdvances();
-    m_laidOut = {};
-}
-
+// Paints what QLineEdit would (QLineEdit::paintEvent): the panel, then the window of text in
+// view, scrolled by QLineEdit's rule, with the selection, and the cursor.
 void LongTextPainter::paint()
 {
-    layOut(true);
-    const QStyleOptionFrame panel = panelOption(m_edit);
+    m_layout.scrollToCursorAndLayOut();
+    const QStyleOptionFrame panel = m_layout.panelOption();
     QPainter painter(m_edit);
     m_edit->style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, m_edit);
-    painter.setClipRect(m_contents);
+    const QRect contents = m_layout.contentsRect();
+    painter.setClipRect(contents);
+    const QTextLayout &window = m_layout.window();
+    const qsizetype start = m_layout.windowStart();
 
     const QPalette &palette = m_edit->palette();
     painter.setPen(palette.text().color());
     QList<QTextLayout::FormatRange> selections;
     if (m_edit->hasSelectedText()) {
-        const qsizetype length = m_layout->text().size();
-        const qsizetype from = std::clamp<qsizetype>(m_edit->selectionStart() - m_start, 0, length);
-        const qsizetype to = std::clamp<qsizetype>(m_edit->selectionEnd() - m_start, 0, length);
+        const qsizetype length = window.text().size();
+        const qsizetype from = std::clamp<qsizetype>(m_edit->selectionStart() - start, 0, length);
+        const qsizetype to = std::clamp<qsizetype>(m_edit->selectionEnd() - start, 0, length);
         if (from < to) {
             QTextLayout::FormatRange range;
             range.start = int(from);
@@ -425,12 +251,12 @@ void LongTextPainter::paint()
             selections.append(range);
         }
     }
-    m_layout->draw(&painter, m_origin, selections, m_contents);
+    window.draw(&painter, m_layout.origin(), selections, contents);
 
     if (m_cursorShown && m_edit->hasFocus() && !m_edit->isReadOnly()) {
         const int cursorWidth = m_edit->style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel);
-        m_layout->drawCursor(&painter, m_origin, int(m_edit->cursorPosition() - m_start),
-                             cursorWidth);
+        window.drawCursor(&painter, m_layout.origin(), int(m_edit->cursorPosition() - start),
+                          cursorWidth);
     }
 }
 
@@ -449,19 +275,7 @@ qsizetype LongTextPainter::clickedPosition(const QPointF &point)
 {
     if (!isLong())
         return m_edit->cursorPositionAt(point.toPoint());
-    keepLaidOut();
-    return m_start + m_layout->lineAt(0).xToCursor(point.x() - m_origin.x(),
-                                                   QTextLine::CursorBetweenCharacters);
-}
-
-QRect LongTextPainter::cursorRectangle(qsizetype position) const
-{
-    const QTextLine line = m_layout->lineAt(0);
-    const int inWindow = int(std::clamp<qsizetype>(position - m_start, 0, m_layout->text().size()));
-    const int x = qRound(m_origin.x() + line.cursorToX(inWindow));
-    const int cursorWidth = m_edit->style()->pixelMetric(QStyle::PM_TextCursorWidth);
-    // Widened as QWidgetLineControl::rectForPos (Qt 6.4.2) widens the cursor.
-    return QRect(x - 5, qRound(m_origin.y()), cursorWidth + 9, qRound(line.height()) + 1);
+    return m_layout.pressedPosition(point);
 }
 
 // The click moves the cursor there, or with Shift extends the selection; a third click soon
@@ -544,16 +358,15 @@ void LongTextPainter::select(qsizetype anchor, qsizetype position)
 // answer.
 void LongTextPainter::answerInputMethodQuery(QInputMethodQueryEvent *event)
 {
-    keepLaidOut();
     const Qt::InputMethodQueries queries = event->queries();
     for (int bit = 0; bit < 32; ++bit) {
         const auto query = Qt::InputMethodQuery(int(queries & (1u << bit)));
         if (query == 0)
             continue;
         if (query == Qt::ImCursorRectangle) {
-            event->setValue(query, cursorRectangle(m_edit->cursorPosition()));
+            event->setValue(query, m_layout.caretRect(m_edit->cursorPosition()));
         } else if (query == Qt::ImAnchorRectangle) {
-            event->setValue(query, cursorRectangle(selectionAnchor()));
+            event->setValue(query, m_layout.caretRect(selectionAnchor()));
         } else {
             QVariant value = m_edit->inputMethodQuery(query);
             if (query == Qt::ImEnabled && !value.isValid() && m_edit->isEnabled())

@@ -24,18 +24,17 @@
 //
 // Written against Qt 6.4.2, for every Qt so far: it goes when QLineEdit itself repaints and idles
 // with a million characters as quickly as with it (form_bench's RepaintWithMillionCharacters and
-// IdleWithMillionCharacters, with the painter left out). Where it copies a rule or a constant of
-// Qt's, the code names the function it comes from.
+// IdleWithMillionCharacters, with the painter left out). As QLineEdit leaves its layout to
+// QWidgetLineControl, the painter keeps the events and leaves to a LongTextLayout the text window,
+// the scroll rule and the rules and constants copied from Qt (long_text_layout.h).
 #pragma once
 
-#include "widgets/text_advances.h"
+#include "widgets/long_text_layout.h"
 
 #include <QBasicTimer>
 #include <QObject>
 #include <QPoint>
-#include <QTextLayout>
 
-#include <memory>
 #include <optional>
 
 class QLineEdit;
@@ -60,25 +59,17 @@ public:
     // Whether the painter is painting the line edit now, its text being long.
     bool isLong() const;
 
-    // While the text is long: where the character at `position` is painted, and the position
-    // nearest to a point, in the line edit's coordinates and in constant time, for its
+    // Where the line edit's text lies as the painter and QLineEdit show it, for its
     // accessibility interface (QLineEdit would answer from a scroll position it no longer keeps).
-    QRect characterRect(qsizetype position);
-    qsizetype positionAt(const QPoint &point);
+    LongTextLayout &layout() { return m_layout; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
 
 private:
-    QRect lineRect();
-    void layOut(bool scroll);
-    void keepLaidOut();
-    void takeLineEditScroll();
-    void giveLineEditScroll();
     void paint();
     qsizetype clickedPosition(const QPointF &point);
-    QRect cursorRectangle(qsizetype position) const;
     bool mousePress(const QMouseEvent *event);
     bool mouseMove(const QMouseEvent *event);
     bool mouseDoubleClick(const QMouseEvent *event);
@@ -101,27 +92,8 @@ private:
     // Whether the text has changed since editingFinished was last given.
     bool m_edited = false;
 
-    // Where the view stands, as QLineEdit keeps it: the view's left edge lies `m_scroll`
-    // pixels right of the start of the text.
-    int m_scroll = 0;
-
-    // The window of text laid out by the last layOut(): it begins at `m_start` in the text,
-    // and its origin is drawn at `m_origin` in the line edit, clipped to `m_contents`.
-    std::unique_ptr<QTextLayout> m_layout;
-    qsizetype m_start = 0;
-    QPointF m_origin;
-    QRect m_contents;
-    int m_lineHeight = 0;
-    // What the last layOut() laid out, to tell whether the layout still holds.
-    struct
-    {
-        QString text;
-        qsizetype cursor = -1;
-        QSize size;
-        QFont font;
-    } m_laidOut;
-    // The characters' places in the text laid out last (layOut measures them).
-    TextAdvances m_advances;
+    // The text window, the scroll position and the characters' places.
+    LongTextLayout m_layout;
 
     bool m_unshaped = false;
     QBasicTimer m_blink;

@@ -5,6 +5,7 @@
 // the workaround is still needed, which CTest expects to fail (retire_line_edit_accessible). It
 // says so, with the Qt version; the day it passes, the interface can go.
 #include "widgets/accessibility.h"
+#include "widgets/long_text_painter.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -99,6 +100,8 @@ private slots:
     void boundaryQueriesAnswer_data();
     void boundaryQueriesAnswer();
     void millionCharacterFieldAnswers();
+    void characterPlacesAndPointsAgree_data();
+    void characterPlacesAndPointsAgree();
     void anyRangeIsReadAndSelectedSafely_data();
     void anyRangeIsReadAndSelectedSafely();
     void editsOnlyWhereTheUserCouldType_data();
@@ -205,25 +208,39 @@ void LineEditAccessibleTest::boundaryQueriesAnswer_data()
     QTest::addColumn<QString>("answer");
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("end");
+    QTest::addColumn<int>("caret"); // where the caret is put first; -1 leaves it at the end
     const QString blanks = QStringLiteral(" 12  34 ");
+    const QString sentences = QStringLiteral("Да. Не.");
     const int at = int(Side::At), before = int(Side::Before), after = int(Side::After);
     const int chars = QAccessible::CharBoundary, words = QAccessible::WordBoundary;
-    const int lines = QAccessible::LineBoundary;
-    QTest::newRow("word at the end") << "13" << at << words << 2 << "" << 2 << 2;
-    QTest::newRow("word before the end") << "13" << before << words << 2 << "13" << 0 << 2;
-    QTest::newRow("word at a leading blank") << blanks << at << words << 0 << " " << 0 << 1;
-    QTest::newRow("word inside a word") << blanks << at << words << 2 << "12" << 1 << 3;
-    QTest::newRow("word before a word") << blanks << before << words << 5 << "  " << 3 << 5;
-    QTest::newRow("word after a word") << blanks << after << words << 1 << "  " << 3 << 5;
-    QTest::newRow("no word after the last") << blanks << after << words << 7 << "" << -1 << -1;
-    QTest::newRow("no word before the first") << blanks << before << words << 0 << "" << -1 << -1;
-    QTest::newRow("line at the end") << blanks << at << lines << 8 << blanks << 0 << 8;
-    QTest::newRow("empty text") << "" << at << words << 0 << "" << 0 << 0;
-    QTest::newRow("-1 is the end") << "13" << before << chars << -1 << "3" << 1 << 2;
-    QTest::newRow("-2 is the caret") << "13" << before << chars << -2 << "3" << 1 << 2;
-    QTest::newRow("beyond the end") << "13" << at << chars << 3 << "" << -1 << -1;
-    QTest::newRow("INT_MIN") << "13" << before << words << INT_MIN << "" << -1 << -1;
-    QTest::newRow("INT_MAX") << "13" << after << words << INT_MAX << "" << -1 << -1;
+    const int lines = QAccessible::LineBoundary, sentence = QAccessible::SentenceBoundary;
+    QTest::newRow("word at the end") << "13" << at << words << 2 << "" << 2 << 2 << -1;
+    QTest::newRow("word before the end") << "13" << before << words << 2 << "13" << 0 << 2 << -1;
+    QTest::newRow("word at a leading blank") << blanks << at << words << 0 << " " << 0 << 1 << -1;
+    QTest::newRow("word inside a word") << blanks << at << words << 2 << "12" << 1 << 3 << -1;
+    QTest::newRow("word before a word") << blanks << before << words << 5 << "  " << 3 << 5 << -1;
+    QTest::newRow("word after a word") << blanks << after << words << 1 << "  " << 3 << 5 << -1;
+    QTest::newRow("no word after the last")
+        << blanks << after << words << 7 << "" << -1 << -1 << -1;
+    QTest::newRow("no word before the first")
+        << blanks << before << words << 0 << "" << -1 << -1 << -1;
+    QTest::newRow("line at the end") << blanks << at << lines << 8 << blanks << 0 << 8 << -1;
+    QTest::newRow("empty text") << "" << at << words << 0 << "" << 0 << 0 << -1;
+    QTest::newRow("-1 is the end") << "13" << before << chars << -1 << "3" << 1 << 2 << -1;
+    QTest::newRow("-2 is the caret") << "13" << before << chars << -2 << "3" << 1 << 2 << -1;
+    QTest::newRow("-1 is the end, not the caret")
+        << "123" << before << chars << -1 << "3" << 2 << 3 << 1;
+    QTest::newRow("-2 is the caret, not the end")
+        << "123" << before << chars << -2 << "1" << 0 << 1 << 1;
+    QTest::newRow("sentence at a sentence")
+        << sentences << at << sentence << 1 << "Да. " << 0 << 4 << -1;
+    QTest::newRow("sentence after a sentence")
+        << sentences << after << sentence << 1 << "Не." << 4 << 7 << -1;
+    QTest::newRow("sentence before the last")
+        << sentences << before << sentence << 7 << "Не." << 4 << 7 << -1;
+    QTest::newRow("beyond the end") << "13" << at << chars << 3 << "" << -1 << -1 << -1;
+    QTest::newRow("INT_MIN") << "13" << before << words << INT_MIN << "" << -1 << -1 << -1;
+    QTest::newRow("INT_MAX") << "13" << after << words << INT_MAX << "" << -1 << -1 << -1;
 }
 
 void LineEditAccessibleTest::boundaryQueriesAnswer()
@@ -235,7 +252,10 @@ void LineEditAccessibleTest::boundaryQueriesAnswer()
     QFETCH(QString, answer);
     QFETCH(int, start);
     QFETCH(int, end);
+    QFETCH(int, caret);
     m_edit->setText(text); // leaves the caret at the end
+    if (caret >= 0)
+        m_edit->setCursorPosition(caret);
     const Answer got = ask(Side(side), QAccessible::TextBoundaryType(boundary), offset);
     QCOMPARE(got.text, answer);
     QCOMPARE(got.start, start);
@@ -262,6 +282,51 @@ void LineEditAccessibleTest::millionCharacterFieldAnswers()
     QCOMPARE(last.start, million - 1);
 }
 
+void LineEditAccessibleTest::characterPlacesAndPointsAgree_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("painted");
+    QTest::newRow("short text") << QStringLiteral("1234567890") << false;
+    QTest::newRow("long text, painted")
+        << QString(widgets::LongTextPainter::threshold + 5, u'7') << true;
+}
+
+// A screen reader's point under a character, in screen coordinates, finds that character, with
+// the field well away from the screen's corner, whether QLineEdit or the painter paints it.
+void LineEditAccessibleTest::characterPlacesAndPointsAgree()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, painted);
+    if (painted)
+        new widgets::LongTextPainter(m_edit.get());
+    m_edit->setGeometry(400, 300, 169, 27);
+    m_edit->setText(text);
+    m_edit->setCursorPosition(int(text.size()) - 3);
+    m_edit->repaint(); // which scrolls the view to the cursor
+    QAccessibleTextInterface *field =
+        QAccessible::queryAccessibleInterface(m_edit.get())->textInterface();
+    const QRect shown(m_edit->mapToGlobal(QPoint(0, 0)), m_edit->size());
+    // Then again in a larger font: the places follow it.
+    for (const int larger : {0, 3}) {
+        if (larger > 0) {
+            QFont font = m_edit->font();
+            font.setPointSize(font.pointSize() + larger);
+            m_edit->setFont(font);
+            // At once, before any paint, a character is as wide as in the new font.
+            const int offset = int(text.size()) - 4;
+            QCOMPARE(field->characterRect(offset).width(),
+                     qRound(QFontMetricsF(font).horizontalAdvance(text.at(offset))));
+            m_edit->repaint();
+        }
+        // The characters before the cursor, which the view shows whole.
+        for (int offset = int(text.size()) - 6; offset < int(text.size()) - 3; ++offset) {
+            const QRect place = field->characterRect(offset);
+            QVERIFY2(shown.contains(place.topLeft()), qPrintable(QString::number(offset)));
+            QCOMPARE(field->offsetAtPoint(QPoint(place.left() + 1, place.center().y())), offset);
+        }
+    }
+}
+
 void LineEditAccessibleTest::anyRangeIsReadAndSelectedSafely_data()
 {
     QTest::addColumn<int>("start");
@@ -269,19 +334,23 @@ void LineEditAccessibleTest::anyRangeIsReadAndSelectedSafely_data()
     QTest::addColumn<QString>("text"); // text(start, end)
     QTest::addColumn<int>("from");     // setSelection(0, start, end) selects [from, to)
     QTest::addColumn<int>("to");
-    QTest::newRow("inside") << 1 << 3 << "23" << 1 << 3;
-    QTest::newRow("reversed inside") << 3 << 1 << "" << 1 << 3;
-    QTest::newRow("past the end") << 2 << 9 << "345" << 2 << 5;
-    QTest::newRow("INT_MIN to 0") << INT_MIN << 0 << "" << 0 << 0;
-    QTest::newRow("0 to INT_MAX") << 0 << INT_MAX << "12345" << 0 << 5;
-    QTest::newRow("INT_MIN to INT_MAX") << INT_MIN << INT_MAX << "12345" << 0 << 5;
-    QTest::newRow("INT_MAX to INT_MIN") << INT_MAX << INT_MIN << "" << 0 << 5;
-    QTest::newRow("-1 to 2") << -1 << 2 << "12" << 0 << 2;
+    // scrollToSubstring(start, end) leaves the caret at the start, where QLineEdit lets it go
+    // (it ignores a place past the end and takes one before the start as 0).
+    QTest::addColumn<int>("caret");
+    QTest::newRow("inside") << 1 << 3 << "23" << 1 << 3 << 1;
+    QTest::newRow("reversed inside") << 3 << 1 << "" << 1 << 3 << 3;
+    QTest::newRow("past the end") << 2 << 9 << "345" << 2 << 5 << 2;
+    QTest::newRow("INT_MIN to 0") << INT_MIN << 0 << "" << 0 << 0 << 0;
+    QTest::newRow("0 to INT_MAX") << 0 << INT_MAX << "12345" << 0 << 5 << 0;
+    QTest::newRow("INT_MIN to INT_MAX") << INT_MIN << INT_MAX << "12345" << 0 << 5 << 0;
+    QTest::newRow("INT_MAX to INT_MIN") << INT_MAX << INT_MIN << "" << 0 << 5 << 0;
+    QTest::newRow("-1 to 2") << -1 << 2 << "12" << 0 << 2 << 0;
 }
 
 // Offsets from an assistive tool may be any int: the answer is the part of the text within the
 // range, and nothing overflows (the sanitizer build checks that). The selection made is read back
-// as one range, or as none once it is removed.
+// as one range, or as none once it is removed. Wherever it is asked, the one attribute run is the
+// whole text.
 void LineEditAccessibleTest::anyRangeIsReadAndSelectedSafely()
 {
     QFETCH(int, start);
@@ -303,6 +372,13 @@ void LineEditAccessibleTest::anyRangeIsReadAndSelectedSafely()
     field->removeSelection(0);
     QVERIFY(!m_edit->hasSelectedText());
     QCOMPARE(field->selectionCount(), 0);
+    int run[2] = {-1, -1};
+    field->attributes(start, &run[0], &run[1]);
+    QCOMPARE(QList<int>(std::begin(run), std::end(run)), QList<int>({0, 5}));
+    QFETCH(int, caret);
+    m_edit->setCursorPosition(4);
+    field->scrollToSubstring(start, end);
+    QCOMPARE(m_edit->cursorPosition(), caret);
 }
 
 void LineEditAccessibleTest::editsOnlyWhereTheUserCouldType_data()

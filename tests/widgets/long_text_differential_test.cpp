@@ -1,13 +1,17 @@
 // The same random user, seed by seed, on a field with a long-text painter and on a plain
 // QLineEdit of the same size and font: after every step both must hold the same text, cursor
 // and selection, copy the same text, show the same pixels, and tell input methods and screen
-// readers the same places. The texts hover around the length at which the painter takes over,
-// so that they cross it both ways, and hold digits, blanks, line breaks and control characters,
-// all of which advance by whole pixels in this font, so the pixels must agree exactly. The digit
-// 1 is left out: this font kerns "11", which a long text is laid out without.
+// readers the same places. Each seed plays twice: on bare fields, and in the program's window,
+// on its input field against a plain QLineEdit put in its place (the same geometry, and the
+// window's font, palette and style). The texts hover around the length at which the painter takes
+// over, so that they cross it both ways, and hold digits, blanks, line breaks and control
+// characters, all of which advance by whole pixels in this font, so the pixels must agree exactly.
+// The digit 1 is left out: this font kerns "11", which a long text is laid out without.
 //
 // PELMORA_SEEDS=first-last picks the seeds (1-8 by default); a failure names the seed and the
 // step, and PELMORA_SEEDS=n-n replays that seed alone.
+#include "core/field_panel.h"
+#include "form/pelmora.h"
 #include "widgets/accessibility.h"
 #include "widgets/long_text_painter.h"
 
@@ -17,6 +21,7 @@
 #include <QStyleHints>
 #include <QtTest>
 
+#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <random>
@@ -112,7 +117,7 @@ public:
 
     Action next(int width)
     {
-        const int kind = pick(16);
+        const int kind = pick(18);
         switch (kind) {
         case 0: // a typed digit or blank
             return {kind, QStringLiteral("023456789 ").at(pick(10)).unicode(), 0, {}};
@@ -123,6 +128,8 @@ public:
             return {kind, 0, 0, text(pick(3) == 0 ? LongTextPainter::threshold / 2 : 20)};
         case 12: // a new text from the program
             return {kind, 0, 0, text(LongTextPainter::threshold)};
+        case 16: // the text made to cross the threshold, the cursor some characters before its end
+            return {kind, 1 + pick(12), 0, {}};
         default: // the pointer: two places, a little beyond the field's edges too
             return {kind, pick(width + 20) - 10, pick(width + 20) - 10, {}};
         }
@@ -175,12 +182,14 @@ private slots:
     void seenAsInAPlainLineEdit();
 
 private:
-    std::vector<Seen> play(unsigned seed, bool painted, int *longSteps);
+    std::vector<Seen> play(unsigned seed, bool inWindow, bool painted, int *longSteps);
+    QLineEdit *makeBareFields(unsigned seed, bool painted);
+    QLineEdit *makeWindowField(bool painted);
     void act(QLineEdit *edit, const Action &action);
     Seen look(QLineEdit *edit);
 
     std::unique_ptr<QWidget> m_window;
-    QLineEdit *m_elsewhere = nullptr;
+    QWidget *m_elsewhere = nullptr;
 };
 
 void LongTextDifferentialTest::initTestCase()
@@ -201,6 +210,7 @@ void LongTextDifferentialTest::cleanup()
 void LongTextDifferentialTest::seenAsInAPlainLineEdit_data()
 {
     QTest::addColumn<unsigned>("seed");
+    QTest::addColumn<bool>("inWindow");
     unsigned first = 1;
     unsigned last = 8;
     const QStringList range = qEnvironmentVariable("PELMORA_SEEDS").split(u'-');
@@ -208,16 +218,19 @@ void LongTextDifferentialTest::seenAsInAPlainLineEdit_data()
         first = range[0].toUInt();
         last = range[1].toUInt();
     }
-    for (unsigned seed = first; seed <= last; ++seed)
-        QTest::addRow("seed %u", seed) << seed;
+    for (const bool inWindow : {false, true}) {
+        for (unsigned seed = first; seed <= last; ++seed)
+            QTest::addRow("%s, seed %u", inWindow ? "window" : "bare", seed) << seed << inWindow;
+    }
 }
 
 void LongTextDifferentialTest::seenAsInAPlainLineEdit()
 {
     QFETCH(unsigned, seed);
+    QFETCH(bool, inWindow);
     int longSteps = 0;
-    const std::vector<Seen> painted = play(seed, true, &longSteps);
-    const std::vector<Seen> plain = play(seed, false, nullptr);
+    const std::vector<Seen> painted = play(seed, inWindow, true, &longSteps);
+    const std::vector<Seen> plain = play(seed, inWindow, false, nullptr);
     QString difference;
     for (size_t step = 0; step < painted.size() && difference.isEmpty(); ++step) {
         difference = painted[step].differenceFrom(plain[step]);
@@ -230,11 +243,12 @@ void LongTextDifferentialTest::seenAsInAPlainLineEdit()
     QVERIFY(longSteps > 0 && longSteps < steps);
 }
 
-std::vector<Seen> LongTextDifferentialTest::play(unsigned seed, bool painted, int *longSteps)
+// A field alone in a window of its own, in a font whose digits and blanks advance by whole
+// pixels, with a second field for the focus to go to.
+QLineEdit *LongTextDifferentialTest::makeBareFields(unsigned seed, bool painted)
 {
     m_window = std::make_unique<QWidget>();
     m_window->resize(400, 100);
-    // A font whose digits and blanks advance by whole pixels.
     m_window->setFont(QFont(QStringLiteral("Times New Roman"), 12));
     auto *edit = new QLineEdit(m_window.get());
     // Widths of 16 pixels in a row, so that the view's width is for some seeds a whole number
@@ -245,6 +259,31 @@ std::vector<Seen> LongTextDifferentialTest::play(unsigned seed, bool painted, in
     m_elsewhere->setGeometry(0, 30, 169, 27);
     if (painted)
         new LongTextPainter(edit);
+    return edit;
+}
+
+// The window's input field as the window makes it, or a plain QLineEdit in its place that takes
+// its geometry and style and the window's font and palette; the focus goes to the explanation.
+QLineEdit *LongTextDifferentialTest::makeWindowField(bool painted)
+{
+    m_window = std::make_unique<Pelmora>();
+    auto *edit =
+        m_window->findChild<QLineEdit *>(QStringLiteral("Text2_%1").arg(pelmora::decimalField));
+    m_elsewhere = m_window->findChild<QWidget *>(QStringLiteral("Text1_0"));
+    if (painted)
+        return edit;
+    auto *plain = new QLineEdit(edit->parentWidget());
+    plain->setGeometry(edit->geometry());
+    plain->setStyle(edit->style());
+    plain->setMaxLength(edit->maxLength());
+    edit->hide();
+    return plain;
+}
+
+std::vector<Seen> LongTextDifferentialTest::play(unsigned seed, bool inWindow, bool painted,
+                                                 int *longSteps)
+{
+    QLineEdit *edit = inWindow ? makeWindowField(painted) : makeBareFields(seed, painted);
     m_window->show();
     m_window->activateWindow();
     if (!QTest::qWaitForWindowActive(m_window.get()))
@@ -279,9 +318,11 @@ void LongTextDifferentialTest::act(QLineEdit *edit, const Action &action)
     QApplication::clipboard()->clear();
     // Keys reach only the field with the focus, and a press gives a field the focus before it
     // reaches it: a user who left the field comes back by Tab or by the mouse.
-    if (!edit->hasFocus() && action.kind != 11 && action.kind != 12 && action.kind < 14)
-        edit->setFocus(action.kind >= 3 && action.kind <= 7 ? Qt::MouseFocusReason
-                                                            : Qt::TabFocusReason);
+    const bool byProgram =
+        action.kind == 11 || action.kind == 12 || action.kind == 14 || action.kind == 15;
+    const bool byMouse = (action.kind >= 3 && action.kind <= 7) || action.kind == 17;
+    if (!edit->hasFocus() && !byProgram)
+        edit->setFocus(byMouse ? Qt::MouseFocusReason : Qt::TabFocusReason);
     switch (action.kind) {
     case 0:
         QTest::keyClick(edit, char(action.a));
@@ -297,8 +338,15 @@ void LongTextDifferentialTest::act(QLineEdit *edit, const Action &action)
     case 4:
         QTest::mouseClick(edit, Qt::LeftButton, Qt::ShiftModifier, at);
         break;
-    case 5:
+    case 5: // a double click as QTest gives it to a widget: the double-click event alone
         QTest::mouseDClick(edit, Qt::LeftButton, {}, at);
+        break;
+    case 17: // a double click as a platform gives it: press, release, press, double click, release
+        QTest::mousePress(edit, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(edit, Qt::LeftButton, {}, at);
+        QTest::mousePress(edit, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(edit, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(edit, Qt::LeftButton, {}, at);
         break;
     case 6: // a triple click, or a third click after a double click
         QTest::mouseDClick(edit, Qt::LeftButton, {}, at);
@@ -348,6 +396,21 @@ void LongTextDifferentialTest::act(QLineEdit *edit, const Action &action)
     case 15: // the window is resized, and the field with it
         edit->resize(std::clamp(edit->width() + action.a % 17, 150, 200), edit->height());
         break;
+    case 16: {
+        const qsizetype threshold = LongTextPainter::threshold;
+        const qsizetype target = edit->text().size() >= threshold ? threshold - 1 : threshold;
+        // Typed or deleted key by key, so only from near the threshold.
+        if (edit->isReadOnly() || std::abs(edit->text().size() - target) > 60)
+            break;
+        QTest::keyClick(edit, Qt::Key_End);
+        for (int left = 0; left < action.a; ++left)
+            QTest::keyClick(edit, Qt::Key_Left);
+        while (edit->text().size() > target && edit->cursorPosition() > 0)
+            QTest::keyClick(edit, Qt::Key_Backspace);
+        while (edit->text().size() < target)
+            QTest::keyClick(edit, Qt::Key_5);
+        break;
+    }
     case 13: // a click back into the field after a look from elsewhere
         m_elsewhere->setFocus();
         QCoreApplication::processEvents();

@@ -84,6 +84,21 @@ QString repeated(int times, QChar key)
     return QString(times, key);
 }
 
+// Counts the paint events a widget gets.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 } // namespace
 
 class LongTextTest : public QObject
@@ -100,6 +115,7 @@ private slots:
     void clickLandsWhereQLineEditPutsIt();
     void copiesTheWholeText();
     void leftFieldShowsNoCursorOnceShortAgain();
+    void blinkingCursorIsRepainted();
     void shortTextAfterALongOneLooksAsBefore();
     void editingFinishedAsQLineEditTellsIt_data();
     void blanksStandInForControlCharacters_data();
@@ -254,6 +270,23 @@ void LongTextTest::leftFieldShowsNoCursorOnceShortAgain()
         QCOMPARE(m_field->grab().toImage(), plain);
         QTest::qWait(QGuiApplication::styleHints()->cursorFlashTime() / 2 + 50);
     }
+}
+
+// The cursor of a focused field blinks: each half of the flash time the field is painted again,
+// as QLineEdit paints it.
+void LongTextTest::blinkingCursorIsRepainted()
+{
+    QStyleHints *hints = QGuiApplication::styleHints();
+    const int flashTime = hints->cursorFlashTime();
+    hints->setCursorFlashTime(200);
+    paste(m_field, longDigits());
+    QTest::keyClick(m_field, Qt::Key_Home);
+    QCoreApplication::processEvents();
+    const PaintCounter counter(m_field);
+    QTest::qWait(450);
+    hints->setCursorFlashTime(flashTime);
+    QVERIFY(paintedByThePainter(m_field));
+    QVERIFY2(counter.paints >= 3, qPrintable(QString::number(counter.paints)));
 }
 
 // A long text is laid out without kerning; a short one typed over it has its kerning back.
