@@ -8,12 +8,12 @@
 // 100 ms late (QT_WAYLAND_FRAME_CALLBACK_TIMEOUT), as on a busy machine. A configure event that
 // maximises the window in that time is acknowledged with the old size left standing, and the
 // next commit breaks the protocol: weston ends the program ("xdg_surface geometry (487 x 426)
-// does not match the configured maximized state (1024 x 768)"); other compositors draw the
-// frame at the old size. With the timeout switched off the window stays exposed while it is
-// shown, and every size is told. A widget window loses nothing by it: it paints when something
-// changed, not on every frame, and never waits for a frame callback.
+// does not match the configured maximized state (1024 x 768)"). With the timeout switched off
+// the window stays exposed while it is shown, and every size is told. The timeout only saves the
+// drawing of a window that the compositor has stopped showing, which for widgets is little.
 // Workaround for Qt before 6.8 (qtwayland 6.8.2 tells the size whether exposed or not): it goes
-// when retire_wayland_exposure passes, which maximises a window with Qt's own timeout.
+// when the oldest Qt built against is 6.8, or with an older Qt on which retire_wayland_exposure,
+// which maximises a window with Qt's own timeout, passes.
 #pragma once
 
 namespace widgets {
