@@ -3,6 +3,7 @@
 #include "core/numbers.h"
 #include "form/pelmora.h"
 #include "widgets/accessibility.h"
+#include "widgets/wayland_exposure.h"
 
 #include <QApplication>
 
@@ -13,6 +14,7 @@ int main(int argc, char *argv[])
     pelmora::installQtTranslation(app);
     pelmora::useUserDecimalSeparator();
     widgets::installAccessibleInterfaces();
+    widgets::keepWaylandWindowsExposed();
 
     Pelmora window;
     window.show();

@@ -1,11 +1,12 @@
 // The base of the window's Qt Test classes: one Pelmora window for each test function, made as
-// the program's entry makes it (with the accessibility interfaces installed), shown, and driven
-// through m_driver.
+// the program's entry makes it (with the accessibility interfaces installed and Wayland windows
+// kept exposed), shown, and driven through m_driver.
 #pragma once
 
 #include "form/pelmora.h"
 #include "tests/support/window_driver.h"
 #include "widgets/accessibility.h"
+#include "widgets/wayland_exposure.h"
 
 #include <QObject>
 #include <QTest>
@@ -24,6 +25,7 @@ protected:
     [[nodiscard]] bool openWindow(Wait wait = Wait::Exposed)
     {
         widgets::installAccessibleInterfaces();
+        widgets::keepWaylandWindowsExposed();
         m_window = std::make_unique<Pelmora>();
         m_window->show();
         m_driver = std::make_unique<WindowDriver>(m_window.get());
