@@ -108,6 +108,10 @@ void AccessibilityTest::resultsAreAnnounced_data()
                             << "Десетично число 5." + QString(38, u'4') +
                                    "…, двоично 101, преместване 010, двоично Грей 111, "
                                    "десетично Грей 7";
+    QTest::newRow("40 characters, said whole")
+        << 0 << "5." + QString(38, u'4')
+        << "Десетично число 5." + QString(38, u'4') +
+               ", двоично 101, преместване 010, двоично Грей 111, десетично Грей 7";
     // The longest results there are, the 31 binary digits of the largest number, are said whole.
     QTest::newRow("decimal 2147483647")
         << 0 << "2147483647"

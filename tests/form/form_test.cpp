@@ -62,6 +62,7 @@ private slots:
     void enterPressesTheFocusedButton_data();
     void enterPressesTheFocusedButton();
     void enterInAFieldChangesNothing();
+    void buttonsActWhenLetGoOverThem();
     void typingIntoTheDisabledFieldChangesNothing();
     void noNumberKeepsEarlierResults_data();
     void noNumberKeepsEarlierResults();
@@ -320,6 +321,21 @@ void FormTest::enterInAFieldChangesNothing()
     QTest::keyClick(m_driver->field(decimalField), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(m_driver->texts(), (QStringList{"5", "", "", "", ""}));
     QVERIFY(m_driver->field(decimalField)->hasFocus());
+}
+
+// A pressed button acts when the mouse is let go over it; let go elsewhere, it does nothing.
+void FormTest::buttonsActWhenLetGoOverThem()
+{
+    m_driver->type(decimalField, QStringLiteral("5"));
+    QPushButton *calculate = m_driver->command(calculateCommand);
+    const QStringList typed{"5", "", "", "", ""};
+    QTest::mousePress(calculate, Qt::LeftButton);
+    QCOMPARE(m_driver->texts(), typed);
+    QTest::mouseRelease(calculate, Qt::LeftButton, {}, QPoint(-10, -10));
+    QCOMPARE(m_driver->texts(), typed);
+    QTest::mousePress(calculate, Qt::LeftButton);
+    QTest::mouseRelease(calculate, Qt::LeftButton);
+    QCOMPARE(m_driver->texts(), (QStringList{"5", "101", "010", "111", "7"}));
 }
 
 void FormTest::typingIntoTheDisabledFieldChangesNothing()
