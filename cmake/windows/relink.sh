@@ -19,6 +19,7 @@ STRIP=${STRIP:-x86_64-w64-mingw32-strip}
 work=$(mktemp -d "${TMPDIR:-/tmp}/pelmora-relink.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cp -R "$kit/build/." "$work/"
+link_command=()
 # shellcheck source=/dev/null # made with the kit
 source "$kit/link-command.sh"
 (cd "$work" && "${link_command[@]}")
