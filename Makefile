@@ -68,7 +68,8 @@ windows: windows-qt
 	$(CMAKE) --build --preset windows --target pelmora
 	@echo "build-windows/Pelmora.exe: $$(stat -c %s build-windows/Pelmora.exe) bytes"
 
-# The installer pelmora-<version>-setup.exe and the portable zip, in build-windows/.
+# The installer pelmora-<version>-x64-setup.exe, the portable zip, the relink kit and the source of
+# Qt for Windows, in build-windows/.
 windows-package: windows
 	$(CMAKE) --build --preset windows --target windows_package
 
