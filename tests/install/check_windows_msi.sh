@@ -22,9 +22,14 @@ shift 7
 program_files=("$@")
 drive=$WINEPREFIX/drive_c
 folder="$drive/Program Files/Pelmora"
-menu="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs"
+# Windows Installer puts the shortcut of a per-machine install in the Start menu of all users,
+# ProgramData's. Wine 10 takes the user's own for it all the same (dlls/msi/package.c: "FIXME:
+# set to AllUsers profile path if ALLUSERS is set"), so that is where it is looked for here; a
+# Wine that mends this fails here, and then ProgramData's menu is the one to check.
+menu="$drive/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
 uninstall_keys='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 detection_key='HKLM\Software\Pelmora'
+products='HKLM\Software\Classes\Installer\Products'
 
 fail() {
     echo "FAIL: $*" >&2
@@ -57,7 +62,7 @@ msiexec() {
 }
 # What a deployment tool sees after installing VERSION with PRODUCT_CODE.
 check_installed() {
-    local version=$1 product_code=$2 key
+    local version=$1 product_code=$2 key icon
     key=$(entries)
     [[ $key == *"\\$product_code" ]] ||
         fail "$version: the installed programs named Pelmora are '$key', not one with $product_code"
@@ -65,7 +70,12 @@ check_installed() {
         fail "$version: version '$(value "$key" DisplayVersion)' in the list of installed programs"
     [[ $(value "$key" Publisher) == "$publisher" ]] ||
         fail "$version: publisher '$(value "$key" Publisher)'"
-    [[ $(value "$key" DisplayIcon) == *pelmora.ico ]] || fail "$version: icon '$(value "$key" DisplayIcon)'"
+    # The icon: Windows Installer keeps it with the product's registration, where the list of
+    # installed programs takes it from.
+    key=$(wine64 reg query "$products" /s 2>/dev/null | tr -d '\r' |
+        awk '/^HKEY/ { key = $0 } $1 == "ProductName" && $3 == "Pelmora" { print key }')
+    icon=$(wine64 winepath -u "$(value "$key" ProductIcon)" 2>/dev/null)
+    [[ $icon == *pelmora.ico && -s $icon ]] || fail "$version: icon '$(value "$key" ProductIcon)'"
     [[ $(value "$detection_key" Version) == "$version" ]] ||
         fail "$version: '$(value "$detection_key" Version)' in $detection_key"
     diff <(printf '%s\n' "${program_files[@]}" | sort) <(ls "$folder" | sort) >&2 ||
@@ -82,6 +92,9 @@ check_removed() {
     echo "$1: nothing of Pelmora's is left"
 }
 
+# Windows has the folder where Windows Installer keeps the packages it installed; Wine makes it
+# at the first install.
+mkdir -p "$drive/windows/Installer"
 settle
 before=$(files)
 [[ -z $(registry_mentions) ]] || fail "the registry mentions Pelmora before the install"
