@@ -64,7 +64,7 @@ msiexec() {
 check_installed() {
     local version=$1 product_code=$2 key icon
     key=$(entries)
-    [[ $key == *"\\$product_code" ]] ||
+    [[ $key != *$'\n'* && $key == *"\\$product_code" ]] ||
         fail "$version: the installed programs named Pelmora are '$key', not one with $product_code"
     [[ $(value "$key" DisplayVersion) == "$version" ]] ||
         fail "$version: version '$(value "$key" DisplayVersion)' in the list of installed programs"
