@@ -81,7 +81,7 @@ check_installed() {
     diff <(printf '%s\n' "${program_files[@]}" | sort) <(ls "$folder" | sort) >&2 ||
         fail "$version: $folder does not hold exactly the program's files (above: < missing, > extra)"
     [[ -f $menu/Pelmora.lnk ]] || fail "$version: no shortcut in $menu"
-    echo "$version: installed, $key"
+    echo "$version: installed, $product_code"
 }
 # After an uninstall: nothing of Pelmora's but what was there before.
 check_removed() {
