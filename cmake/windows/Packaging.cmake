@@ -94,6 +94,10 @@ foreach(file IN LISTS PELMORA_WINDOWS_FILES)
     string(APPEND PELMORA_NSIS_UNINSTALL_FILES "    Delete \"$INSTDIR\\${file}\"\n")
 endforeach()
 
+include(${CMAKE_CURRENT_LIST_DIR}/Signing.cmake)
+pelmora_sign_step(sign_program ${PELMORA_WINDOWS_STAGE}/Pelmora.exe)
+pelmora_sign_step(sign_setup ${PELMORA_WINDOWS_SETUP})
+
 file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/package)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/pelmora.nsi.in
                ${PROJECT_BINARY_DIR}/generated/pelmora.nsi @ONLY)
@@ -103,9 +107,11 @@ add_custom_command(
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${PELMORA_WINDOWS_STAGE}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PELMORA_WINDOWS_STAGE}
     COMMAND ${CMAKE_STRIP} --strip-all -o ${PELMORA_WINDOWS_STAGE}/Pelmora.exe $<TARGET_FILE:pelmora>
+    ${sign_program}
     COMMAND ${CMAKE_COMMAND} -E copy ${PELMORA_WINDOWS_LICENSE} ${PELMORA_WINDOWS_NOTICE}
             ${PELMORA_WINDOWS_STAGE}/
     COMMAND ${PELMORA_MAKENSIS} -V2 -INPUTCHARSET UTF8 ${PROJECT_BINARY_DIR}/generated/pelmora.nsi
+    ${sign_setup}
     COMMAND ${CMAKE_COMMAND} -E tar cf ${PELMORA_WINDOWS_ZIP} --format=zip Pelmora
     WORKING_DIRECTORY ${PROJECT_BINARY_DIR}/package
     DEPENDS pelmora ${PELMORA_WINDOWS_LICENSE} ${PELMORA_WINDOWS_NOTICE}
@@ -160,6 +166,9 @@ add_custom_command(
 
 add_custom_target(windows_package DEPENDS ${PELMORA_WINDOWS_SETUP} ${PELMORA_WINDOWS_ZIP}
                                           ${PELMORA_WINDOWS_RELINK_KIT} ${PELMORA_WINDOWS_QT_SOURCE})
+# The MSI, and the winget manifests of both installers.
+include(${CMAKE_CURRENT_LIST_DIR}/Msi.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/Winget.cmake)
 
 # For the installer's test: an installer of an earlier version, 0.9.0, from the same template and
 # the same staged files, to install the current one over.
