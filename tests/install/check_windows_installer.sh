@@ -29,22 +29,12 @@ user=$(id -un)
 # The installer's exit code when Pelmora is open (pelmora.nsi.in).
 program_open=3
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-# Waits until every Windows process has ended and the registry is written to disk.
-settle() { wineserver -w; }
-files() { find "$drive" -mindepth 1 | sort; }
-registry_mentions() { grep -il pelmora "$WINEPREFIX"/*.reg || true; }
+source "$(dirname "$0")/wine_checks.sh"
 # How many entries in the lists of installed programs (the machine's and the user's) are
 # Pelmora's, as written to disk.
 entries() { cat "$WINEPREFIX"/system.reg "$WINEPREFIX"/user.reg | grep -c '^"DisplayName"="Pelmora"' || true; }
 # One value of the program's key in the list of installed programs.
-entry() {
-    wine64 reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' |
-        awk -v name="$1" '$1 == name { $1 = $2 = ""; sub(/^ +/, ""); print }'
-}
+entry() { value "$key" "$1"; }
 # The checksums of the installed files, to show that they are untouched.
 checksums() { (cd "$folder" && sha256sum "${program_files[@]}"); }
 # Runs a Windows program and prints its exit code.

@@ -31,19 +31,7 @@ uninstall_keys='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 detection_key='HKLM\Software\Pelmora'
 products='HKLM\Software\Classes\Installer\Products'
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-# Waits until every Windows process has ended and the registry is written to disk.
-settle() { wineserver -w; }
-files() { find "$drive" -mindepth 1 | sort; }
-registry_mentions() { grep -il pelmora "$WINEPREFIX"/*.reg || true; }
-# One value of a registry key, or nothing.
-value() {
-    wine64 reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
-        awk -v name="$2" '$1 == name { $1 = $2 = ""; sub(/^ +/, ""); print }'
-}
+source "$(dirname "$0")/wine_checks.sh"
 # The keys in the list of installed programs whose name is Pelmora, one a line.
 entries() {
     wine64 reg query "$uninstall_keys" /s 2>/dev/null | tr -d '\r' |
