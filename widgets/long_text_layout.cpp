@@ -3,9 +3,12 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLineEdit>
+#include <QSet>
 #include <QStyle>
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 namespace widgets {
 
@@ -70,10 +73,43 @@ QRect LongTextLayout::contentsRect() const
         .marginsRemoved(m_edit->textMargins());
 }
 
+// QLineEdit measures the bounding rectangle of its whole text on each paint and takes its height
+// when it exceeds the font's. That height is the extent of the glyphs drawn, so the text's
+// distinct characters, a few for a long text of digits, give the same one.
+int LongTextLayout::lineHeight() const
+{
+    const QString text = m_edit->text();
+    const QFont font = m_edit->font();
+    if (isSameText(text, m_height.text) && font == m_height.font)
+        return m_height.height;
+    std::array<bool, 128> seenAscii{};
+    QSet<char32_t> seen;
+    QString distinct;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text.at(i).unicode();
+        if (unit < seenAscii.size()) {
+            if (!std::exchange(seenAscii[unit], true))
+                distinct += QChar(unit);
+            continue;
+        }
+        const bool pair =
+            QChar::isHighSurrogate(unit) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const char32_t c = pair ? QChar::surrogateToUcs4(unit, text.at(i + 1).unicode()) : unit;
+        if (!seen.contains(c)) {
+            seen.insert(c);
+            distinct += text.mid(i, pair ? 2 : 1);
+        }
+        i += pair ? 1 : 0;
+    }
+    const QFontMetrics metrics(font);
+    m_height = {text, font, std::max(metrics.height(), metrics.boundingRect(distinct).height())};
+    return m_height.height;
+}
+
 QRect LongTextLayout::lineRect() const
 {
     const QRect contents = contentsRect();
-    const int height = m_edit->fontMetrics().height();
+    const int height = lineHeight();
     return {contents.x() + horizontalMargin, contents.y() + (contents.height() - height + 1) / 2,
             contents.width() - 2 * horizontalMargin, height};
 }
@@ -145,7 +181,8 @@ void LongTextLayout::layOutWindow(const Key &key)
 
     m_origin = QPointF(line.x() - m_scroll + m_advances.x(m_start),
                        line.y() - (qRound(textLine.ascent()) - m_edit->fontMetrics().ascent()));
-    m_lineHeight = line.height();
+    // A character is as tall as the font, however tall the line.
+    m_lineHeight = m_edit->fontMetrics().height();
     m_key = key;
 }
 

@@ -53,8 +53,10 @@ public:
     QStyleOptionFrame panelOption() const;
 
     // Where QLineEdit lays out its line: the contents rectangle less the text margins, and within
-    // it a line of the font's height, horizontalMargin in from either side, centred vertically
-    // (QLineEdit::paintEvent). Guarded by long_text_painter_tests' looksAsQLineEditDoes.
+    // it a line of the font's height, or of its text's glyphs' if they reach further,
+    // horizontalMargin in from either side, centred vertically (QLineEdit::paintEvent). Guarded
+    // by long_text_painter_tests' looksAsQLineEditDoes and, at odd spare heights,
+    // long_text_differential_tests.
     QRect contentsRect() const;
     QRect lineRect() const;
 
@@ -115,6 +117,7 @@ private:
     void layOutWindow(const Key &key);
     void readCaret(const Key &key);
     void keepCaretRead();
+    int lineHeight() const;
 
     QLineEdit *m_edit;
     std::function<bool()> m_windowed;
@@ -130,6 +133,13 @@ private:
     QRect m_caret;
     // The characters' places in the text.
     TextAdvances m_advances;
+    // The line's height, for the text and font it was found for.
+    mutable struct
+    {
+        QString text;
+        QFont font;
+        int height = 0;
+    } m_height;
 };
 
 } // namespace widgets

@@ -393,8 +393,8 @@ void LongTextDifferentialTest::act(QLineEdit *edit, const Action &action)
     case 14: // the program makes the field read-only, or editable again
         edit->setReadOnly(!edit->isReadOnly());
         break;
-    case 15: // the window is resized, and the field with it
-        edit->resize(std::clamp(edit->width() + action.a % 17, 150, 200), edit->height());
+    case 15: // the window is resized, and the field with it, to an odd spare height too
+        edit->resize(std::clamp(edit->width() + action.a % 17, 150, 200), 25 + action.b % 8);
         break;
     case 16: {
         const qsizetype threshold = LongTextPainter::threshold;
