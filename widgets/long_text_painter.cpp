@@ -83,6 +83,10 @@ bool LongTextPainter::isLong() const
 
 bool LongTextPainter::eventFilter(QObject *watched, QEvent *event)
 {
+    // A line edit being destroyed is a QLineEdit no more once its QWidget part sends the last
+    // events (a focus out, a hide): there is nothing left to paint or to ask.
+    if (qobject_cast<QLineEdit *>(static_cast<QObject *>(m_edit)) == nullptr)
+        return false;
     if (watched == m_control)
         return event->type() == QEvent::Timer && isLong();
     if (watched != m_edit)
